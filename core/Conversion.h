@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string_view>
+
+namespace korvalin {
+
+// Francs for one euro: the only rate. Euros are francs divided by it, francs are
+// euros multiplied by it; no inverse is kept.
+inline constexpr double FRF_PER_EUR = 6.55957;
+
+inline constexpr std::string_view kEuros = "Euros";
+inline constexpr std::string_view kFrancs = "Francs";
+
+enum class ConversionDirection { toEuros, toFrancs };
+
+// The currency the typed amount is read in.
+constexpr std::string_view sourceCurrency(ConversionDirection direction) {
+    return direction == ConversionDirection::toEuros ? kFrancs : kEuros;
+}
+
+// The currency of the converted amount.
+constexpr std::string_view resultCurrency(ConversionDirection direction) {
+    return direction == ConversionDirection::toEuros ? kEuros : kFrancs;
+}
+
+// Converts at the rate; the result is infinite when the product overflows.
+constexpr double convertAmount(double amount, ConversionDirection direction) {
+    return direction == ConversionDirection::toEuros ? amount / FRF_PER_EUR : amount * FRF_PER_EUR;
+}
+
+// Rounds to three decimals, halves to even (0.0625 gives 0.062). A value of 2^52 or
+// more is already whole and is returned as it is, so that the scaling by 1000 cannot
+// overflow a huge but finite result.
+double roundToThousandths(double value);
+
+} // namespace korvalin

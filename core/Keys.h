@@ -1,0 +1,66 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string_view>
+
+namespace korvalin {
+
+// The fifteen keys of the keypad, named after their controls. `delete` is a C++
+// keyword, so that key and its control are spelled `delete_`.
+enum class KeyId {
+    un,
+    deux,
+    trois,
+    quatre,
+    cinq,
+    six,
+    sept,
+    huit,
+    neuf,
+    zero,
+    virgule,
+    delete_,
+    euros,
+    francs,
+    off,
+};
+
+struct KeyInfo {
+    KeyId id;
+    std::string_view name; // the control's name
+    char typed;            // the character an entry key types; '\0' for the other keys
+};
+
+inline constexpr std::array<KeyInfo, 15> kKeys{{
+    {KeyId::un, "un", '1'},
+    {KeyId::deux, "deux", '2'},
+    {KeyId::trois, "trois", '3'},
+    {KeyId::quatre, "quatre", '4'},
+    {KeyId::cinq, "cinq", '5'},
+    {KeyId::six, "six", '6'},
+    {KeyId::sept, "sept", '7'},
+    {KeyId::huit, "huit", '8'},
+    {KeyId::neuf, "neuf", '9'},
+    {KeyId::zero, "zero", '0'},
+    {KeyId::virgule, "virgule", ','},
+    {KeyId::delete_, "delete_", '\0'},
+    {KeyId::euros, "euros", '\0'},
+    {KeyId::francs, "francs", '\0'},
+    {KeyId::off, "off", '\0'},
+}};
+
+constexpr const KeyInfo& keyInfo(KeyId id) {
+    return kKeys[static_cast<std::size_t>(id)];
+}
+
+constexpr std::optional<KeyId> keyIdFromName(std::string_view name) {
+    for (const KeyInfo& key : kKeys) {
+        if (key.name == name) {
+            return key.id;
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace korvalin

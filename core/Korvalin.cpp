@@ -1,0 +1,71 @@
+#include "Korvalin.h"
+
+#include "Amount.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace korvalin {
+
+KeyRequest Korvalin::press(KeyId key) {
+    switch (key) {
+    case KeyId::delete_:
+        delete_Click();
+        break;
+    case KeyId::euros:
+        euros_Click();
+        break;
+    case KeyId::francs:
+        francs_Click();
+        break;
+    case KeyId::off:
+        return off_Click();
+    default:
+        type(keyInfo(key).typed);
+        break;
+    }
+    return KeyRequest::none;
+}
+
+void Korvalin::EstVide() {
+    if (display_.monaie.empty()) {
+        return;
+    }
+    delete_Click();
+}
+
+void Korvalin::delete_Click() {
+    display_.ecran2Shown = false;
+    display_.monaie2Shown = false;
+    display_.ecran.clear();
+    display_.monaie.clear();
+}
+
+void Korvalin::type(char c) {
+    EstVide();
+    display_.ecran.push_back(c);
+}
+
+void Korvalin::convert(ConversionDirection direction) {
+    if (display_.ecran.empty()) {
+        return;
+    }
+    display_.ecran2Shown = true;
+    display_.monaie2Shown = true;
+    display_.ecran2 = display_.ecran;
+    std::replace(display_.ecran2.begin(), display_.ecran2.end(), '.', ',');
+    display_.monaie2 = sourceCurrency(direction);
+    display_.monaie = resultCurrency(direction);
+
+    const ReadResult amount = readAmount(display_.ecran2);
+    if (amount.status == ReadStatus::notANumber) {
+        throw ConversionError(ConversionError::Kind::notANumber, display_.ecran2);
+    }
+    const double converted = convertAmount(amount.value, direction);
+    if (amount.status == ReadStatus::tooLarge || !std::isfinite(converted)) {
+        throw ConversionError(ConversionError::Kind::overflow, display_.ecran2);
+    }
+    display_.ecran = writeAmount(roundToThousandths(converted));
+}
+
+} // namespace korvalin

@@ -1,0 +1,153 @@
+#include "Amount.h"
+#include "Korvalin.h"
+
+#include <clocale>
+#include <gtest/gtest.h>
+#include <limits>
+#include <string>
+
+namespace korvalin {
+namespace {
+
+struct ReadCase {
+    const char* text;
+    ReadStatus status;
+    double value = 0.0;
+};
+
+using enum ReadStatus;
+
+const ReadCase kReadCases[] = {
+    {"100", ok, 100.0},
+    {"0", ok, 0.0},
+    {"05", ok, 5.0},
+    {",5", ok, 0.5},
+    {"5,", ok, 5.0},
+    {"12,25", ok, 12.25},
+    {"-5", ok, -5.0},
+    {"+5", ok, 5.0},
+    {"  12,5 ", ok, 12.5},
+    {"1,5E+3", ok, 1500.0},
+    {"1e2", ok, 100.0},
+    {"25E-1", ok, 2.5},
+    {"0,000000000000000000000000000001E+31", ok, 10.0},
+    {"1E-400", ok, 0.0},
+    {"1E+400", tooLarge},
+    {"-1E+400", tooLarge},
+    {"0,0001E+313", tooLarge},
+    {"1E+99999999999999999999999", tooLarge},
+    {"1E-99999999999999999999999", ok, 0.0},
+    {"", notANumber},
+    {"   ", notANumber},
+    {",", notANumber},
+    {"-", notANumber},
+    {"-,", notANumber},
+    {"1,,2", notANumber},
+    {"1,2,3", notANumber},
+    {"1.5", notANumber},
+    {"1 000", notANumber},
+    {"--5", notANumber},
+    {"+-5", notANumber},
+    {"5-", notANumber},
+    {"1e", notANumber},
+    {"1e+", notANumber},
+    {"e5", notANumber},
+    {",e5", notANumber},
+    {"1E5,2", notANumber},
+    {"nan", notANumber},
+    {"inf", notANumber},
+    {"infinity", notANumber},
+    {"0x1p3", notANumber},
+    {"\t5", notANumber},
+    {"5\n", notANumber},
+    {"\u0665", notANumber},
+    {"5\u00A0", notANumber},
+};
+
+void PrintTo(const ReadCase& c, std::ostream* out) {
+    *out << '"' << c.text << '"';
+}
+
+class ReadAmountTest : public ::testing::TestWithParam<ReadCase> {};
+
+TEST_P(ReadAmountTest, FollowsTheGrammar) {
+    const ReadResult result = readAmount(GetParam().text);
+    EXPECT_EQ(result.status, GetParam().status);
+    if (GetParam().status == ok) {
+        EXPECT_EQ(result.value, GetParam().value);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, ReadAmountTest, ::testing::ValuesIn(kReadCases));
+
+TEST(WriteAmountTest, WritesTheFrenchGeneralForm) {
+    const std::pair<double, const char*> cases[] = {
+        {0.0, "0"},
+        {-0.0, "0"},
+        {1000.0, "1000"},
+        {6.56, "6,56"},
+        {0.152, "0,152"},
+        {-32.798, "-32,798"},
+        {152449.017, "152449,017"},
+        {123456789012.345, "123456789012,345"},
+        {999999999999999.0, "999999999999999"},
+        {1e15, "1E+15"},
+        {1.5e20, "1,5E+20"},
+        {-2.5e300, "-2,5E+300"},
+        {std::numeric_limits<double>::max(), "1,79769313486231E+308"},
+        {-std::numeric_limits<double>::max(), "-1,79769313486231E+308"},
+        {0.001, "0,001"},
+    };
+    for (const auto& [value, text] : cases) {
+        EXPECT_EQ(writeAmount(value), text) << value;
+    }
+}
+
+TEST(WriteAmountTest, WrittenTextsReadBackToThemselves) {
+    for (double value : {0.001, 15.245, 152449.017, 123456789012.345, 1e15, 6.55957e16,
+                         1.79732218e308, std::numeric_limits<double>::max(), -1e-5}) {
+        const std::string text = writeAmount(value);
+        const ReadResult back = readAmount(text);
+        ASSERT_EQ(back.status, ok) << text;
+        EXPECT_EQ(writeAmount(back.value), text);
+    }
+}
+
+// The window toolkit sets the process locale from the environment; amounts must not
+// follow it.
+class LocaleTest : public ::testing::TestWithParam<const char*> {
+protected:
+    void SetUp() override {
+        ASSERT_NE(std::setlocale(LC_ALL, GetParam()), nullptr)
+            << GetParam() << " is missing: LOCPATH must point at the test locales";
+    }
+    void TearDown() override { std::setlocale(LC_ALL, "C"); }
+};
+
+TEST_P(LocaleTest, AmountsKeepTheFrenchForm) {
+    EXPECT_EQ(readAmount("12,5").value, 12.5);
+    EXPECT_EQ(readAmount("12.5").status, notANumber);
+    EXPECT_EQ(readAmount("1,5E+3").value, 1500.0);
+    EXPECT_EQ(writeAmount(1234.5), "1234,5");
+    EXPECT_EQ(writeAmount(1.5e20), "1,5E+20");
+
+    Korvalin korvalin;
+    korvalin.editEcran("12.5");
+    korvalin.francs_Click();
+    EXPECT_EQ(korvalin.display().ecran, "81,995");
+}
+
+INSTANTIATE_TEST_SUITE_P(Locales, LocaleTest,
+                         ::testing::Values("C.UTF-8", "en_US.UTF-8", "de_DE.UTF-8"),
+                         [](const auto& param) {
+                             std::string name = param.param;
+                             for (char& c : name) {
+                                 if (c == '.' || c == '-') {
+                                     c = '_';
+                                 }
+                             }
+                             return name;
+                         });
+
+} // namespace
+} // namespace korvalin

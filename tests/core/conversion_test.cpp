@@ -1,0 +1,192 @@
+#include "Korvalin.h"
+#include "Steps.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <limits>
+#include <vector>
+
+namespace korvalin {
+namespace {
+
+using test::after;
+using test::Step;
+using test::Typed;
+using enum KeyId;
+
+struct ConversionCase {
+    const char* name;
+    std::vector<Step> steps;
+    std::string ecran;
+    std::string monaie;
+    std::string ecran2;
+    std::string monaie2;
+};
+
+const ConversionCase kConversionCases[] = {
+    {"hundred_francs", {un, zero, zero, euros}, "15,245", "Euros", "100", "Francs"},
+    {"one_euro", {un, francs}, "6,56", "Francs", "1", "Euros"},
+    {"back_to_francs", {Typed{"15,245"}, francs}, "100,001", "Francs", "15,245", "Euros"},
+    {"whole_result_has_no_comma", {Typed{"152,449"}, francs}, "1000", "Francs", "152,449", "Euros"},
+    {"two_and_a_half_euros", {deux, virgule, cinq, francs}, "16,399", "Francs", "2,5", "Euros"},
+    {"ten_francs", {un, zero, euros}, "1,524", "Euros", "10", "Francs"},
+    {"below_one", {un, euros}, "0,152", "Euros", "1", "Francs"},
+    {"million_francs", {Typed{"1000000"}, euros}, "152449,017", "Euros", "1000000", "Francs"},
+    {"exactly_one_euro", {Typed{"6,55957"}, euros}, "1", "Euros", "6,55957", "Francs"},
+    {"zero", {zero, euros}, "0", "Euros", "0", "Francs"},
+    {"leading_comma", {virgule, cinq, euros}, "0,076", "Euros", ",5", "Francs"},
+    {"point_typed_from_keyboard", {Typed{"12.5"}, francs}, "81,995", "Francs", "12,5", "Euros"},
+    {"round_trip_from_result",
+     {un, zero, zero, euros, francs},
+     "100,001",
+     "Francs",
+     "15,245",
+     "Euros"},
+    {"euros_twice_divides_twice",
+     {un, zero, zero, euros, euros},
+     "2,324",
+     "Euros",
+     "15,245",
+     "Francs"},
+    {"negative_typed_from_keyboard", {Typed{"-5"}, francs}, "-32,798", "Francs", "-5", "Euros"},
+    {"tiny_negative_is_zero", {Typed{"-0,0001"}, euros}, "0", "Euros", "-0,0001", "Francs"},
+    {"large_result_in_scientific_form",
+     {Typed{"1E+16"}, francs},
+     "6,55957E+16",
+     "Francs",
+     "1E+16",
+     "Euros"},
+    {"largest_double_to_euros",
+     {Typed{"1,7976931348623157E+308"}, euros},
+     "2,74056551704199E+307",
+     "Euros",
+     "1,7976931348623157E+308",
+     "Francs"},
+    // Rounding by scaling would overflow here, though the product itself is finite.
+    {"just_below_overflow",
+     {Typed{"2,74E+307"}, francs},
+     "1,79732218E+308",
+     "Francs",
+     "2,74E+307",
+     "Euros"},
+};
+
+void PrintTo(const ConversionCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class ConversionTest : public ::testing::TestWithParam<ConversionCase> {};
+
+TEST_P(ConversionTest, ShowsResultAndConvertedAmount) {
+    const ConversionCase& c = GetParam();
+    Korvalin korvalin;
+    for (const Step& step : c.steps) {
+        test::apply(korvalin, step);
+    }
+    EXPECT_EQ(korvalin.display(), (Display{.ecran = c.ecran,
+                                           .monaie = c.monaie,
+                                           .ecran2 = c.ecran2,
+                                           .monaie2 = c.monaie2,
+                                           .ecran2Shown = true,
+                                           .monaie2Shown = true}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Amounts, ConversionTest, ::testing::ValuesIn(kConversionCases),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+TEST(ConversionTest, EmptyDisplayChangesNothing) {
+    for (KeyId key : {euros, francs}) {
+        Korvalin atStart;
+        atStart.press(key);
+        EXPECT_EQ(atStart.display(), Display{});
+
+        // Keyboard text erased over a result: the labels and the secondary display stay.
+        Korvalin overResult = after({un, euros, Typed{""}});
+        const Display before = overResult.display();
+        overResult.press(key);
+        EXPECT_EQ(overResult.display(), before);
+    }
+}
+
+TEST(RoundingTest, HalvesGoToEven) {
+    EXPECT_EQ(roundToThousandths(0.0625), 0.062);
+    EXPECT_EQ(roundToThousandths(0.1875), 0.188);
+    EXPECT_EQ(roundToThousandths(0.3125), 0.312);
+    EXPECT_EQ(roundToThousandths(-0.0625), -0.062);
+    EXPECT_EQ(roundToThousandths(0.00025), 0.0);
+    EXPECT_EQ(roundToThousandths(15.2449017), 15.245);
+}
+
+TEST(RoundingTest, LeavesHugeWholeValuesAsTheyAre) {
+    constexpr double kMax = std::numeric_limits<double>::max();
+    for (double whole : {4503599627370497.0, 1e300, 2e305, kMax, -kMax}) {
+        EXPECT_EQ(roundToThousandths(whole), whole);
+    }
+}
+
+struct FailureCase {
+    const char* text;
+    ConversionError::Kind kind;
+    ConversionDirection direction = ConversionDirection::toEuros;
+};
+
+using enum ConversionError::Kind;
+
+const FailureCase kFailureCases[] = {
+    {"1,,2", notANumber},
+    {",", notANumber},
+    {"abc", notANumber},
+    {"12a", notANumber},
+    {"1.2.3", notANumber},
+    {"nan", notANumber},
+    {"inf", notANumber},
+    {"0x10", notANumber},
+    {"1 000", notANumber},
+    {"\u0661\u0662", notANumber}, // Arabic-Indic digits
+    {"\uFF11", notANumber},       // fullwidth one
+    {"1E+400", overflow},
+    {"1,8E+308", overflow, ConversionDirection::toFrancs},
+    {"2,741E+307", overflow, ConversionDirection::toFrancs},
+    {"-2,741E+307", overflow, ConversionDirection::toFrancs},
+};
+
+void PrintTo(const FailureCase& c, std::ostream* out) {
+    *out << '"' << c.text << '"';
+}
+
+class FailureTest : public ::testing::TestWithParam<FailureCase> {};
+
+TEST_P(FailureTest, StopsWithLabelsSetAndTextKept) {
+    const FailureCase& c = GetParam();
+    Korvalin korvalin = after({Typed{c.text}});
+    std::string copied = c.text;
+    std::replace(copied.begin(), copied.end(), '.', ',');
+    const KeyId key = c.direction == ConversionDirection::toEuros ? euros : francs;
+    const Display failed{.ecran = c.text,
+                         .monaie = std::string(resultCurrency(c.direction)),
+                         .ecran2 = copied,
+                         .monaie2 = std::string(sourceCurrency(c.direction)),
+                         .ecran2Shown = true,
+                         .monaie2Shown = true};
+
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        try {
+            korvalin.press(key);
+            ADD_FAILURE() << "converted " << c.text;
+        } catch (const ConversionError& error) {
+            EXPECT_EQ(error.kind(), c.kind);
+            EXPECT_EQ(error.amountText(), copied);
+        }
+        EXPECT_EQ(korvalin.display(), failed) << "attempt " << attempt;
+    }
+
+    // The failure left a result on show: the next key starts a fresh amount.
+    korvalin.press(cinq);
+    EXPECT_EQ(korvalin.display(),
+              (Display{.ecran = "5", .ecran2 = copied, .monaie2 = failed.monaie2}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, FailureTest, ::testing::ValuesIn(kFailureCases));
+
+} // namespace
+} // namespace korvalin

@@ -1,0 +1,112 @@
+#include "Korvalin.h"
+#include "Steps.h"
+
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace korvalin {
+namespace {
+
+using test::after;
+using test::Step;
+using test::Typed;
+using enum KeyId;
+
+struct EntryCase {
+    const char* name;
+    std::vector<Step> steps;
+    Display expected;
+};
+
+// A conversion of 100 francs, so that a result is on show.
+const std::vector<Step> kShownResult{un, zero, zero, euros};
+
+std::vector<Step> then(std::vector<Step> steps, std::initializer_list<Step> more) {
+    steps.insert(steps.end(), more);
+    return steps;
+}
+
+const Display kHiddenConversion{.ecran2 = "100", .monaie2 = "Francs"};
+
+const EntryCase kEntryCases[] = {
+    {"nothing", {}, Display{}},
+    {"digits_append", {un, zero, zero}, {.ecran = "100"}},
+    {"leading_zero_stays", {zero, cinq}, {.ecran = "05"}},
+    {"leading_comma", {virgule, cinq}, {.ecran = ",5"}},
+    {"second_comma_is_not_refused", {un, virgule, virgule, deux}, {.ecran = "1,,2"}},
+    {"every_digit",
+     {un, deux, trois, quatre, cinq, six, sept, huit, neuf, zero},
+     {.ecran = "1234567890"}},
+    {"key_after_keyboard_text", {Typed{"12"}, trois}, {.ecran = "123"}},
+    {"key_after_result_starts_afresh",
+     then(kShownResult, {sept}),
+     {.ecran = "7", .ecran2 = "100", .monaie2 = "Francs"}},
+    {"comma_after_result",
+     then(kShownResult, {virgule}),
+     {.ecran = ",", .ecran2 = "100", .monaie2 = "Francs"}},
+    {"keyboard_text_over_result_is_discarded",
+     then(kShownResult, {Typed{"999"}, cinq}),
+     {.ecran = "5", .ecran2 = "100", .monaie2 = "Francs"}},
+    {"delete_while_typing", {un, deux, delete_}, Display{}},
+    {"delete_twice", {un, deux, delete_, delete_}, Display{}},
+    {"delete_after_result_keeps_hidden_secondary", then(kShownResult, {delete_}),
+     kHiddenConversion},
+    {"key_after_delete_after_result",
+     then(kShownResult, {delete_, cinq}),
+     {.ecran = "5", .ecran2 = "100", .monaie2 = "Francs"}},
+    {"delete_clears_keyboard_text", {Typed{"abc"}, delete_}, Display{}},
+};
+
+void PrintTo(const EntryCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class EntryTest : public ::testing::TestWithParam<EntryCase> {};
+
+TEST_P(EntryTest, LeavesTheDisplayAsExpected) {
+    Korvalin korvalin;
+    for (const Step& step : GetParam().steps) {
+        test::apply(korvalin, step);
+    }
+    EXPECT_EQ(korvalin.display(), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(KeySequences, EntryTest, ::testing::ValuesIn(kEntryCases),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+TEST(EstVideTest, KeepsAnAmountBeingTyped) {
+    Korvalin korvalin = after({un, deux});
+    korvalin.EstVide();
+    EXPECT_EQ(korvalin.display(), Display{.ecran = "12"});
+}
+
+TEST(EstVideTest, EndsAShownResult) {
+    Korvalin korvalin = after({un, zero, zero, euros});
+    korvalin.EstVide();
+    EXPECT_EQ(korvalin.display(), kHiddenConversion);
+}
+
+TEST(OffTest, AsksToCloseAndChangesNothing) {
+    Korvalin korvalin = after({un, zero, zero, euros});
+    const Display before = korvalin.display();
+    EXPECT_EQ(korvalin.press(off), KeyRequest::close);
+    EXPECT_EQ(korvalin.display(), before);
+}
+
+TEST(OffTest, IsTheOnlyKeyThatAsksForAnything) {
+    for (const KeyInfo& key : kKeys) {
+        Korvalin korvalin = after({un});
+        EXPECT_EQ(korvalin.press(key.id) == KeyRequest::close, key.id == off) << key.name;
+    }
+}
+
+TEST(KeysTest, NamesAndCharactersRoundTrip) {
+    for (const KeyInfo& key : kKeys) {
+        EXPECT_EQ(keyInfo(key.id).name, key.name);
+        EXPECT_EQ(keyIdFromName(key.name), key.id);
+    }
+    EXPECT_EQ(keyIdFromName("delete"), std::nullopt);
+}
+
+} // namespace
+} // namespace korvalin
