@@ -8,8 +8,10 @@ cd "$(dirname "$0")"
 
 packages=(
     g++ cmake ninja-build locales
+    qt6-base-dev qt6-qpa-plugins fonts-liberation fonts-lato
     libgtest-dev libbenchmark-dev
     clang libclang-rt-14-dev
+    xvfb xdotool xclip imagemagick python3 python3-xlib
 )
 
 install_missing() {
@@ -61,7 +63,12 @@ case "${1:-}" in
 run)
     install_missing
     build build
-    echo "The converter core is built and tested; the window comes next."
+    if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+        echo "No display to open the window on: run this from a desktop session" >&2
+        echo "(or under a virtual one: xvfb-run ./dev.sh run)." >&2
+        exit 1
+    fi
+    exec build/ui/la-korvalin
     ;;
 test)
     install_missing

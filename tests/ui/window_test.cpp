@@ -1,0 +1,325 @@
+#include "Keys.h"
+#include "KorvalinWindow.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QFontInfo>
+#include <QImageReader>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+struct ControlSpec {
+    const char* name;
+    const char* className;
+    const char* caption;          // nullptr for the two displays
+    int left, top, width, height; // in twips, 15 to the pixel
+    bool shownAtStart;
+    const char* accessibleName;
+};
+
+const ControlSpec kControls[] = {
+    {"ecran", "QLineEdit", nullptr, 240, 120, 2295, 375, true, "Montant"},
+    {"monaie", "QLabel", "", 2640, 240, 1335, 255, true, "Devise"},
+    {"un", "QPushButton", "1", 240, 720, 495, 375, true, "1"},
+    {"deux", "QPushButton", "2", 960, 720, 495, 375, true, "2"},
+    {"trois", "QPushButton", "3", 1680, 720, 495, 375, true, "3"},
+    {"ecran2", "QLineEdit", nullptr, 2520, 720, 975, 285, false, "Montant converti"},
+    {"monaie2", "QLabel", "", 3600, 840, 495, 255, false, "Devise d'origine"},
+    {"quatre", "QPushButton", "4", 240, 1320, 495, 375, true, "4"},
+    {"cinq", "QPushButton", "5", 960, 1320, 495, 375, true, "5"},
+    {"six", "QPushButton", "6", 1680, 1320, 495, 375, true, "6"},
+    {"Label1", "QLabel", "Convertir       en:", 2760, 1320, 975, 495, true, "Convertir en"},
+    {"sept", "QPushButton", "7", 240, 1920, 495, 375, true, "7"},
+    {"huit", "QPushButton", "8", 960, 1920, 495, 375, true, "8"},
+    {"neuf", "QPushButton", "9", 1680, 1920, 495, 375, true, "9"},
+    {"euros", "QPushButton", "Euros", 2760, 2040, 975, 375, true, "Euros"},
+    {"off", "QPushButton", "Off", 240, 2520, 495, 375, true, "Off"},
+    {"zero", "QPushButton", "0", 960, 2520, 495, 375, true, "0"},
+    {"virgule", "QPushButton", ",", 1680, 2520, 495, 375, true, ","},
+    {"francs", "QPushButton", "Francs", 2760, 2640, 975, 375, true, "Francs"},
+    {"delete_", "QPushButton", "Delete", 240, 3000, 1935, 255, true, "Delete"},
+};
+
+struct FontSpec {
+    const char* name;
+    QStringList families; // the face asked for first, then the installed fallback
+    qreal pointSize;
+    QFont::Weight weight;
+};
+
+const QStringList kArialBlack{"Arial Black", "Lato"};
+const QStringList kWindowDefault{"Liberation Sans"};
+
+const FontSpec kFonts[] = {
+    {"un", kArialBlack, 12, QFont::Black},
+    {"zero", kArialBlack, 12, QFont::Black},
+    {"virgule", kArialBlack, 12, QFont::Black},
+    {"off", kArialBlack, 9.75, QFont::Black},
+    {"delete_", kArialBlack, 8.25, QFont::Black},
+    {"Label1", kArialBlack, 9, QFont::Black},
+    {"monaie", {"Arial Alternative", "Liberation Sans"}, 12, QFont::Bold},
+    {"ecran2", {"Arial Narrow", "Liberation Sans Narrow"}, 8.25, QFont::Normal},
+    {"ecran", kWindowDefault, 7.5, QFont::Normal},
+    {"monaie2", kWindowDefault, 7.5, QFont::Normal},
+    {"euros", kWindowDefault, 7.5, QFont::Normal},
+    {"francs", kWindowDefault, 7.5, QFont::Normal},
+};
+
+QColor textColour(QWidget* widget) {
+    return widget->palette().color(QPalette::WindowText);
+}
+
+} // namespace
+
+class WindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    KorvalinWindow* window_ = nullptr;
+
+    template <typename T = QWidget> T* child(const char* name) {
+        T* widget = window_->findChild<T*>(QString::fromLatin1(name));
+        if (!widget) {
+            qFatal("no control %s", name);
+        }
+        return widget;
+    }
+    QLineEdit* ecran() { return child<QLineEdit>("ecran"); }
+    QLineEdit* ecran2() { return child<QLineEdit>("ecran2"); }
+    QLabel* monaie() { return child<QLabel>("monaie"); }
+    QLabel* monaie2() { return child<QLabel>("monaie2"); }
+    void click(const char* key) { QTest::mouseClick(child<QPushButton>(key), Qt::LeftButton); }
+    QMessageBox* message() { return window_->findChild<QMessageBox*>(); }
+
+private slots:
+    void init() {
+        window_ = new KorvalinWindow;
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowActive(window_));
+    }
+    void cleanup() {
+        delete window_;
+        window_ = nullptr;
+    }
+
+    void windowIsFixedAndTitled() {
+        QCOMPARE(window_->windowTitle(), QStringLiteral("La Korvalin"));
+        QCOMPARE(window_->size(), QSize(276, 226));
+        QCOMPARE(window_->minimumSize(), window_->maximumSize());
+    }
+
+    void controlsFollowTheDescription() {
+        for (const ControlSpec& spec : kControls) {
+            QWidget* widget = child(spec.name);
+            const QString name = QString::fromLatin1(spec.name);
+            QVERIFY2(widget->inherits(spec.className), spec.name);
+            QCOMPARE(widget->geometry(),
+                     QRect(spec.left / 15, spec.top / 15, spec.width / 15, spec.height / 15));
+            QVERIFY2(widget->isVisible() == spec.shownAtStart, spec.name);
+            if (auto* button = qobject_cast<QPushButton*>(widget)) {
+                QCOMPARE(button->text(), QString::fromUtf8(spec.caption));
+            } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+                QCOMPARE(label->text(), QString::fromUtf8(spec.caption));
+            } else {
+                QVERIFY2(qobject_cast<QLineEdit*>(widget)->text().isEmpty(), spec.name);
+            }
+            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+            QVERIFY(accessible);
+            QCOMPARE(accessible->text(QAccessible::Name), QString::fromUtf8(spec.accessibleName));
+        }
+    }
+
+    void entryKeysTypeTheirCaption() {
+        for (const korvalin::KeyInfo& key : korvalin::kKeys) {
+            if (key.typed != '\0') {
+                QCOMPARE(child<QPushButton>(key.name.data())->text(), QChar(key.typed));
+            }
+        }
+    }
+
+    void fontsResolveToTheLookAskedFor() {
+        for (const FontSpec& spec : kFonts) {
+            const QFont font = child(spec.name)->font();
+            const QFontInfo resolved(font);
+            QCOMPARE(font.families().value(0, font.family()), spec.families.first());
+            QVERIFY2(spec.families.contains(resolved.family()),
+                     qPrintable(QString::fromLatin1(spec.name) + " got " + resolved.family()));
+            QCOMPARE(font.pointSizeF(), spec.pointSize);
+            QCOMPARE(resolved.weight(), int(spec.weight));
+            QVERIFY(!resolved.italic());
+        }
+    }
+
+    void captionsAreNeverClipped() {
+        click("un");
+        click("euros"); // fills monaie and monaie2 with their longest texts
+        for (QPushButton* button : window_->findChildren<QPushButton*>()) {
+            const QFontMetrics metrics(button->font());
+            QVERIFY2(metrics.horizontalAdvance(button->text()) + 4 <= button->width(),
+                     qPrintable(button->objectName()));
+            QVERIFY2(metrics.height() <= button->height(), qPrintable(button->objectName()));
+        }
+        for (const QString& currency : {QStringLiteral("Francs"), QStringLiteral("Euros")}) {
+            for (QLabel* label : {monaie(), monaie2()}) {
+                const QFontMetrics metrics(label->font());
+                QVERIFY2(metrics.horizontalAdvance(currency) <= label->contentsRect().width(),
+                         qPrintable(label->objectName()));
+                QVERIFY2(metrics.height() <= label->height(), qPrintable(label->objectName()));
+            }
+        }
+        // The caption wraps to "Convertir" over "en:" inside its two-line box.
+        auto* caption = child<QLabel>("Label1");
+        const QFontMetrics metrics(caption->font());
+        QVERIFY(metrics.horizontalAdvance(QStringLiteral("Convertir")) <= caption->width());
+        QVERIFY(metrics.horizontalAdvance(QStringLiteral("Convertir en:")) > caption->width());
+        QVERIFY(2 * metrics.lineSpacing() <= caption->height());
+    }
+
+    void coloursAndPicture() {
+        click("un");
+        click("euros");
+        QCOMPARE(textColour(monaie()), QColor(0, 255, 0));
+        QCOMPARE(textColour(monaie2()), QColor(255, 255, 192));
+        QCOMPARE(textColour(child("Label1")), QColor(255, 255, 255));
+
+        QImageReader reader(QStringLiteral(":/korvalin/background.jpg"));
+        QCOMPARE(reader.format(), QByteArray("jpeg"));
+        const QImage picture = reader.read();
+        QVERIFY2(!picture.isNull(), qPrintable(reader.errorString()));
+        QCOMPARE(picture.size(), QSize(512, 512));
+
+        // The picture is drawn at the top-left corner, and shows through the labels.
+        const QImage shown = window_->grab().toImage();
+        const QPoint throughLabels[] = {
+            {5, 5},                                            // the window itself
+            monaie()->geometry().bottomRight() - QPoint(2, 2), // beside "Euros"
+            child("Label1")->geometry().bottomRight() - QPoint(2, 2),
+        };
+        for (const QPoint& point : throughLabels) {
+            const QColor expected = picture.pixelColor(point);
+            const QColor actual = shown.pixelColor(point);
+            QVERIFY2(qAbs(actual.red() - expected.red()) + qAbs(actual.green() - expected.green()) +
+                             qAbs(actual.blue() - expected.blue()) <
+                         12,
+                     qPrintable(QStringLiteral("at %1,%2").arg(point.x()).arg(point.y())));
+        }
+
+        const QRect off = child("off")->geometry();
+        const QColor offColour = shown.pixelColor(off.topLeft() + QPoint(4, 4));
+        QVERIFY(offColour.red() > 200 && offColour.green() < 60 && offColour.blue() < 60);
+    }
+
+    void focusStartsInTheMainDisplayAndFollowsTheTabOrder() {
+        QCOMPARE(QApplication::focusWidget(), ecran());
+        const QStringList order{"un",      "deux",    "quatre", "cinq", "sept",  "huit",
+                                "off",     "virgule", "neuf",   "six",  "trois", "zero",
+                                "delete_", "francs",  "euros",  "ecran"};
+        for (const QString& name : order) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget()->objectName(), name);
+        }
+        // Once shown, the secondary display joins the order after Euros.
+        click("un");
+        click("euros");
+        child("euros")->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), ecran2());
+    }
+
+    void clicksConvertAndTheNextKeyStartsAfresh() {
+        click("un");
+        click("zero");
+        click("zero");
+        QCOMPARE(ecran()->text(), QStringLiteral("100"));
+        click("euros");
+        QCOMPARE(ecran()->text(), QStringLiteral("15,245"));
+        QCOMPARE(monaie()->text(), QStringLiteral("Euros"));
+        QVERIFY(ecran2()->isVisible() && monaie2()->isVisible());
+        QCOMPARE(ecran2()->text(), QStringLiteral("100"));
+        QCOMPARE(monaie2()->text(), QStringLiteral("Francs"));
+
+        click("cinq");
+        QCOMPARE(ecran()->text(), QStringLiteral("5"));
+        QCOMPARE(monaie()->text(), QString());
+        QVERIFY(!ecran2()->isVisible() && !monaie2()->isVisible());
+
+        click("delete_");
+        QCOMPARE(ecran()->text(), QString());
+    }
+
+    void keyboardAndKeysWorkTogether() {
+        QTest::keyClicks(ecran(), QStringLiteral("12"));
+        QTest::keyClick(ecran(), Qt::Key_Home);
+        click("trois");
+        QCOMPARE(ecran()->text(), QStringLiteral("123"));
+        QCOMPARE(ecran()->cursorPosition(), 3);
+        // A click leaves the focus in the display, so typing goes on there.
+        QCOMPARE(QApplication::focusWidget(), ecran());
+        QTest::keyClicks(ecran(), QStringLiteral(".5"));
+        click("francs");
+        QCOMPARE(ecran2()->text(), QStringLiteral("123,5"));
+        QCOMPARE(ecran()->text(), QStringLiteral("810,107"));
+    }
+
+    void enterPressesEurosAndEscapeDoesNothing() {
+        QTest::keyClicks(ecran(), QStringLiteral("100"));
+        QTest::keyClick(ecran(), Qt::Key_Escape);
+        QCOMPARE(ecran()->text(), QStringLiteral("100"));
+        QVERIFY(window_->isVisible());
+        QTest::keyClick(ecran(), Qt::Key_Return);
+        QCOMPARE(ecran()->text(), QStringLiteral("15,245"));
+
+        // From a key that has the focus too; Space presses the focused key itself.
+        click("un");
+        child("francs")->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
+        QCOMPARE(monaie()->text(), QStringLiteral("Euros"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QCOMPARE(monaie()->text(), QStringLiteral("Francs"));
+    }
+
+    void failedConversionIsShownAndTheWindowGoesOn() {
+        QTest::keyClicks(ecran(), QStringLiteral("1,,2"));
+        click("euros");
+        QMessageBox* box = message();
+        QVERIFY(box);
+        QVERIFY(box->isVisible());
+        QCOMPARE(box->windowTitle(), QStringLiteral("La Korvalin"));
+        QVERIFY(box->text().contains(QStringLiteral("«\u00A01,,2\u00A0»")));
+        QCOMPARE(ecran()->text(), QStringLiteral("1,,2"));
+        QCOMPARE(monaie()->text(), QStringLiteral("Euros"));
+        QCOMPARE(ecran2()->text(), QStringLiteral("1,,2"));
+        QVERIFY(ecran2()->isVisible() && monaie2()->isVisible());
+
+        box->button(QMessageBox::Ok)->click();
+        QTRY_VERIFY(!message());
+        QTRY_COMPARE(window_->focusWidget(), ecran());
+        click("sept");
+        QCOMPARE(ecran()->text(), QStringLiteral("7"));
+        QVERIFY(!ecran2()->isVisible());
+    }
+
+    void tooLargeAnAmountHasItsOwnMessage() {
+        QTest::keyClicks(ecran(), QStringLiteral("1E+400"));
+        click("francs");
+        QMessageBox* box = message();
+        QVERIFY(box);
+        QVERIFY(box->text().contains(QStringLiteral("trop grand")));
+        box->button(QMessageBox::Ok)->click();
+    }
+
+    void offClosesTheWindow() {
+        click("un");
+        click("euros");
+        click("off");
+        QVERIFY(!window_->isVisible());
+    }
+};
+
+QTEST_MAIN(WindowTest)
+#include "window_test.moc"

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "Korvalin.h"
+
+#include <QWidget>
+#include <memory>
+
+namespace Ui {
+class Korvalin;
+}
+
+// The converter's one window: built from Korvalin.ui, it owns the converter, hands it
+// every click and keyboard edit of the main display, and draws its displays.
+class KorvalinWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit KorvalinWindow(QWidget* parent = nullptr);
+    ~KorvalinWindow() override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    // Runs one key to its end: a failed conversion is shown to the user and the
+    // window goes on; Off closes the window.
+    void press(korvalin::KeyId key);
+    void showFailure(const korvalin::ConversionError& error);
+    void showDisplay();
+
+    std::unique_ptr<Ui::Korvalin> ui_;
+    korvalin::Korvalin korvalin_;
+};
