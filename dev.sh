@@ -12,6 +12,7 @@ packages=(
     libgtest-dev libbenchmark-dev
     clang libclang-rt-14-dev
     xvfb xdotool xclip imagemagick python3 python3-xlib
+    desktop-file-utils appstream
 )
 
 install_missing() {

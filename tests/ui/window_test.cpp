@@ -1,3 +1,4 @@
+#include "FailureMessage.h"
 #include "Keys.h"
 #include "KorvalinWindow.h"
 
@@ -5,6 +6,7 @@
 #include <QApplication>
 #include <QFontInfo>
 #include <QImageReader>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -95,6 +97,11 @@ private:
     QLabel* monaie2() { return child<QLabel>("monaie2"); }
     void click(const char* key) { QTest::mouseClick(child<QPushButton>(key), Qt::LeftButton); }
     QMessageBox* message() { return window_->findChild<QMessageBox*>(); }
+    // Types any text, not only what QTest::keyClicks can spell, as one key event.
+    void type(const QString& text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text);
+        QApplication::sendEvent(ecran(), &press);
+    }
 
 private slots:
     void init() {
@@ -311,6 +318,42 @@ private slots:
         QVERIFY(box);
         QVERIFY(box->text().contains(QStringLiteral("trop grand")));
         box->button(QMessageBox::Ok)->click();
+    }
+
+    void failureMessagesSayWhatWentWrong() {
+        using korvalin::ConversionError;
+        QCOMPARE(failureMessage(ConversionError(ConversionError::Kind::notANumber, "1,,2")),
+                 QStringLiteral("«\u00A01,,2\u00A0» n'est pas un montant. Tapez des chiffres, "
+                                "avec au plus une virgule."));
+        QCOMPARE(failureMessage(ConversionError(ConversionError::Kind::overflow, "1E+400")),
+                 QStringLiteral("Ce montant est trop grand pour être converti."));
+    }
+
+    // Every key, over texts that read and texts that do not: nothing escapes a click.
+    void noKeyEverThrowsOutOfTheWindow() {
+        const QStringList texts{"", "100", "1,,2", "1E+400", "2,74E+307", "abc", ".", "\u00E9"};
+        for (const QString& text : texts) {
+            for (const korvalin::KeyInfo& key : korvalin::kKeys) {
+                if (key.id == korvalin::KeyId::off) {
+                    continue;
+                }
+                click("delete_");
+                type(text);
+                click(key.name.data());
+                if (QMessageBox* box = message()) {
+                    box->button(QMessageBox::Ok)->click();
+                    QTRY_VERIFY(!message());
+                }
+                QVERIFY(window_->isVisible());
+            }
+        }
+    }
+
+    void iconsAreEmbedded() {
+        for (const int size : {32, 48, 64, 128, 256}) {
+            const QImage icon(QStringLiteral(":/korvalin/icon-%1.png").arg(size));
+            QCOMPARE(icon.size(), QSize(size, size));
+        }
     }
 
     void offClosesTheWindow() {

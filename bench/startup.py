@@ -1,0 +1,94 @@
+#!/usr/bin/python3
+"""Start-up as a user feels it: time from exec to the window's first paint under
+Xvfb, and peak resident memory, for the converter and for a bare Qt window of the
+same make-up, run alternately so that both see the same machine.
+
+Usage: startup.py PROGRAM BARE_WINDOW [RUNS]
+"""
+import os
+import signal
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+from Xlib import display as xdisplay
+from Xlib.ext import damage
+
+PROGRAM, BARE = sys.argv[1:3]
+RUNS = int(sys.argv[3]) if len(sys.argv) > 3 else 15
+
+
+def start_server():
+    read_end, write_end = os.pipe()
+    server = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
+                               "800x600x24", "-nolisten", "tcp"], pass_fds=[write_end],
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    with os.fdopen(read_end) as pipe:
+        name = ":" + pipe.readline().strip()
+    return server, name
+
+
+def run_once(connection, report, env, program):
+    """Seconds from exec to the first drawing on screen, and peak RSS in KiB."""
+    connection.damage_subtract(report)  # re-arms the report
+    connection.sync()
+    while connection.pending_events():
+        connection.next_event()
+    start = time.monotonic()
+    process = subprocess.Popen([program], env=env)
+    painted = None
+    deadline = start + 20
+    while painted is None and time.monotonic() < deadline:
+        while connection.pending_events():
+            if connection.next_event().type == connection.extension_event.DamageNotify:
+                painted = time.monotonic() - start
+                break
+        else:
+            time.sleep(0.0005)
+    process.send_signal(signal.SIGTERM)
+    _, _, usage = os.wait4(process.pid, 0)
+    if painted is None:
+        raise RuntimeError(f"{program} drew nothing")
+    return painted, usage.ru_maxrss
+
+
+def main():
+    server, name = start_server()
+    try:
+        env = dict(os.environ, DISPLAY=name, XDG_RUNTIME_DIR=tempfile.mkdtemp())
+        env.pop("QT_QPA_PLATFORM", None)
+        connection = xdisplay.Display(name)
+        root = connection.screen().root
+        # The server draws nothing by itself: any damage on the screen is the program's.
+        connection.damage_query_version()  # the extension answers nothing before this
+        report = root.damage_create(damage.DamageReportNonEmpty)
+        connection.sync()
+
+        results = {PROGRAM: [], BARE: []}
+        for _ in range(RUNS):
+            for program in (PROGRAM, BARE):
+                results[program].append(run_once(connection, report, env, program))
+                time.sleep(0.2)
+
+        def summary(program):
+            times = [t for t, _ in results[program]]
+            memory = [m for _, m in results[program]]
+            return statistics.median(times) * 1000, max(memory) / 1024
+
+        program_ms, program_mib = summary(PROGRAM)
+        bare_ms, bare_mib = summary(BARE)
+        print(f"runs: {RUNS} each")
+        print(f"first paint, median: {program_ms:.1f} ms against {bare_ms:.1f} ms bare: "
+              f"{program_ms / bare_ms:.2f} x")
+        print(f"peak memory: {program_mib:.1f} MiB against {bare_mib:.1f} MiB bare: "
+              f"{program_mib / bare_mib:.2f} x")
+    finally:
+        server.terminate()
+        server.wait()
+
+
+if __name__ == "__main__":
+    main()
