@@ -350,7 +350,7 @@ private slots:
     }
 
     void iconsAreEmbedded() {
-        for (const int size : {32, 48, 64, 128, 256}) {
+        for (const int size : {32, 64}) {
             const QImage icon(QStringLiteral(":/korvalin/icon-%1.png").arg(size));
             QCOMPARE(icon.size(), QSize(size, size));
         }
