@@ -119,7 +119,7 @@ class Converter:
     def colours_in(self, control, path):
         """The colours drawn inside a control, from a screenshot."""
         x, y, width, height = (round(v * self.scale) for v in CONTROLS[control])
-        ppm = subprocess.run(["convert", path, "-crop", f"{width}x{height}+{x}+{y}", "+repage",
+        ppm = subprocess.run(["/usr/bin/convert", path, "-crop", f"{width}x{height}+{x}+{y}", "+repage",
                               "-depth", "8", "rgb:-"], check=True, capture_output=True).stdout
         return {tuple(ppm[i:i + 3]) for i in range(0, len(ppm), 3)}
 
@@ -166,12 +166,13 @@ class EndToEnd(unittest.TestCase):
 
     def check_conversion(self, scale):
         converter = self.start(scale)
-        self.assertEqual((converter.width, converter.height), (276 * scale, 226 * scale))
+        self.assertEqual((converter.width, converter.height),
+                         (round(276 * scale), round(226 * scale)))
         for key in ("un", "zero", "zero", "euros"):
             converter.click(key)
         # The clicks left the focus in the main display.
         self.assertEqual(converter.copied(), "15,245")
-        shot = os.path.join(OUTPUT_DIR, f"korvalin-scale{scale}.png")
+        shot = os.path.join(OUTPUT_DIR, f"korvalin-scale{scale:g}.png")
         converter.screenshot(shot)
         self.assertTrue(any(near(c, (0, 255, 0)) for c in converter.colours_in("monaie", shot)),
                         "no green currency beside the main display")
@@ -185,6 +186,9 @@ class EndToEnd(unittest.TestCase):
 
     def test_conversion_at_scale_1(self):
         self.check_conversion(1)
+
+    def test_conversion_at_scale_1_5(self):
+        self.check_conversion(1.5)
 
     def test_conversion_at_scale_2(self):
         self.check_conversion(2)
