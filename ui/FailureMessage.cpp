@@ -1,7 +1,5 @@
 #include "FailureMessage.h"
 
-#include <QCoreApplication>
-
 QString failureMessage(const korvalin::ConversionError& error) {
     if (error.kind() == korvalin::ConversionError::Kind::overflow) {
         return QStringLiteral("Ce montant est trop grand pour être converti.");
