@@ -2,6 +2,8 @@
 # The project's one entry point on a fresh Debian 12 machine:
 #   ./dev.sh run    installs what is missing, builds, and opens the converter
 #   ./dev.sh test   installs what is missing, builds, and runs every test
+#   ./dev.sh package  installs what is missing, builds la-korvalin_1.00_amd64.deb
+#                     from a clean export into build-package/ and runs lintian
 # Re-running either on a built tree installs nothing and builds incrementally.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -13,6 +15,8 @@ packages=(
     clang libclang-rt-14-dev
     xvfb xdotool xclip imagemagick python3 python3-xlib
     desktop-file-utils appstream
+    weston qt6-wayland dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0
+    git debhelper dpkg-dev lintian man-db appstream-compose
 )
 
 install_missing() {
@@ -26,36 +30,39 @@ install_missing() {
     [ "$(id -u)" -eq 0 ] || sudo=sudo
     echo "Installing: ${missing[*]}"
     $sudo apt-get update -q
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q "${missing[@]}"
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
 }
 
-# build DIR [cmake options...]: configures once, then builds incrementally.
+# build DIR [cmake options...]: (re)configures with the given options, so that they
+# reach an existing tree and a failed configure is retried, then builds incrementally.
 build() {
     local dir=$1
     shift
-    [ -f "$dir/CMakeCache.txt" ] || cmake -S . -B "$dir" -G Ninja "$@"
+    cmake -S . -B "$dir" -G Ninja -DKORVALIN_WERROR=ON "$@" >/dev/null
     cmake --build "$dir"
 }
 
 passed=0
 failed=0
-# run_tests DIR [ctest options...]: runs a tree's tests and adds up its counts.
+# run_tests DIR [ctest options...]: runs a tree's tests; ctest's exit status says
+# whether they passed, its JUnit report gives the counts.
 run_tests() {
-    local dir=$1 log
+    local dir=$1 report status=0
     shift
-    log=$(mktemp)
-    ctest --test-dir "$dir" --output-on-failure -j "$(nproc)" "$@" | tee "$log" || true
-    local summary
-    summary=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -n 1)
-    rm -f "$log"
-    if [ -z "$summary" ]; then
-        echo "no test summary from $dir" >&2
-        failed=$((failed + 1))
-        return
+    report=$(mktemp)
+    ctest --test-dir "$dir" --output-on-failure -j "$(nproc)" --output-junit "$report" "$@" ||
+        status=$?
+    local counts total=0 bad=0
+    if counts=$(python3 -c 'import sys, xml.etree.ElementTree as E
+r = E.parse(sys.argv[1]).getroot()
+print(r.get("tests"), int(r.get("failures")) + int(r.get("errors", 0)))' "$report" 2>/dev/null); then
+        read -r total bad <<<"$counts"
     fi
-    local bad total
-    bad=$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\1/' <<<"$summary")
-    total=$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\2/' <<<"$summary")
+    rm -f "$report"
+    if [ "$status" -ne 0 ] && [ "$bad" -eq 0 ]; then
+        echo "ctest failed in $dir" >&2
+        bad=1
+    fi
     passed=$((passed + total - bad))
     failed=$((failed + bad))
 }
@@ -82,8 +89,13 @@ test)
     echo "tests: $passed passed, $failed failed"
     [ "$failed" -eq 0 ]
     ;;
+package)
+    install_missing
+    packaging/build-deb.sh build-package
+    echo "package: $(ls build-package/la-korvalin_*.deb | grep -v dbgsym)"
+    ;;
 *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|test|package" >&2
     exit 2
     ;;
 esac
