@@ -1,0 +1,50 @@
+#!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Builds the Debian package from a clean export (lintian warnings fail it), then
+# checks it without installing it: control fields, file list, and that the desktop
+# entry, metainfo and manual pages inside it are valid.
+# Usage: package_test.sh SOURCE_DIR OUT_DIR APP_ID
+set -eu
+source=$1 out=$2 id=$3
+
+# The build's own tests run in the other trees of the test command.
+DEB_BUILD_OPTIONS=nocheck DEB_BUILD_PROFILES=nocheck "$source/packaging/build-deb.sh" "$out" \
+    >"$out.log" 2>&1 || { tail -n 60 "$out.log"; exit 1; }
+deb=$(ls "$out"/la-korvalin_*_"$(dpkg-architecture -qDEB_HOST_ARCH)".deb)
+echo "built $deb"
+
+fail() { echo "$*"; exit 1; }
+field() { dpkg-deb -f "$deb" "$1"; }
+[ "$(field Package)" = la-korvalin ] || fail "wrong Package: $(field Package)"
+[ "$(field Version)" = 1.00 ] || fail "wrong Version: $(field Version)"
+for font in fonts-liberation fonts-lato; do
+    field Depends | grep -qw "$font" || fail "Depends lacks $font"
+done
+field Recommends | grep -qw qt6-wayland || fail "Recommends lacks qt6-wayland"
+dpkg-deb -I "$deb" >/dev/null
+
+files=$(dpkg-deb -c "$deb" | awk '{ print $6 }')
+for file in ./usr/bin/la-korvalin \
+    "./usr/share/applications/$id.desktop" \
+    "./usr/share/metainfo/$id.metainfo.xml" \
+    "./usr/share/icons/hicolor/scalable/apps/$id.svg" \
+    "./usr/share/icons/hicolor/256x256/apps/$id.png" \
+    ./usr/share/man/man1/la-korvalin.1.gz \
+    ./usr/share/man/fr/man1/la-korvalin.1.gz \
+    ./usr/share/doc/la-korvalin/copyright; do
+    printf '%s\n' "$files" | grep -qxF "$file" || fail "not in the package: $file"
+done
+
+root=$out/contents
+dpkg-deb -x "$deb" "$root"
+desktop-file-validate "$root/usr/share/applications/$id.desktop"
+appstreamcli validate --no-net --explain "$root/usr/share/metainfo/$id.metainfo.xml"
+appstreamcli compose --no-net --result-root="$out/compose" --origin=la-korvalin "$root" \
+    >"$out/compose.log" 2>&1 || { cat "$out/compose.log"; fail "appstreamcli compose failed"; }
+zcat "$out/compose/usr/share/swcatalog/xml/la-korvalin.xml.gz" | grep -q "<id>$id</id>" ||
+    fail "appstreamcli compose left out $id"
+for page in usr/share/man/man1/la-korvalin.1.gz usr/share/man/fr/man1/la-korvalin.1.gz; do
+    warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$root/$page" 2>&1 >/dev/null)
+    [ -z "$warnings" ] || fail "$page: $warnings"
+done
+echo "package valid"
