@@ -4,7 +4,7 @@
 #   ./dev.sh test   installs what is missing, builds, and runs every test
 #   ./dev.sh package  installs what is missing, builds la-korvalin_1.00_amd64.deb
 #                     from a clean export into build-package/ and runs lintian
-# Re-running either on a built tree installs nothing and builds incrementally.
+# Re-running any of them on a built tree installs nothing and builds incrementally.
 set -euo pipefail
 cd "$(dirname "$0")"
 
