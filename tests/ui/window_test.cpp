@@ -388,6 +388,16 @@ private slots:
         QCOMPARE(ecran()->text(), QStringLiteral("7"));
     }
 
+    // A cell copied from a spreadsheet: grouped the French way, with a line break after it.
+    void pastedAmountsRead() {
+        QApplication::clipboard()->setText(QStringLiteral("  1\u202F234.5\n"));
+        QTest::keyClick(ecran(), Qt::Key_V, Qt::ControlModifier);
+        click("euros");
+        QVERIFY(!message());
+        QCOMPARE(ecran()->text(), QStringLiteral("188,198"));
+        QCOMPARE(ecran2()->text(), QStringLiteral("  1\u202F234,5\n"));
+    }
+
     // The main display holds as much as its limit and no more, however the text comes;
     // the keys are greyed out while it is full.
     void displayAndConverterAgreeAtTheLimit() {
