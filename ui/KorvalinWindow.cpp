@@ -67,8 +67,9 @@ void KorvalinWindow::showFailure(const korvalin::ConversionError& error) {
     auto* box =
         new QMessageBox(QMessageBox::Warning, windowTitle(), QString(), QMessageBox::Ok, this);
     // The message quotes what the user typed: plain text, so no tag is ever rendered and
-    // no link ever opens.
+    // no link ever opens. It can be selected and copied.
     box->setTextFormat(Qt::PlainText);
+    box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     box->setText(failureMessage(error));
     box->setAttribute(Qt::WA_DeleteOnClose);
     connect(box, &QDialog::finished, ui_->ecran, [this] { ui_->ecran->setFocus(); });

@@ -373,6 +373,7 @@ private slots:
         auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
         QVERIFY(label);
         QCOMPARE(label->textFormat(), Qt::PlainText);
+        QVERIFY(!(label->textInteractionFlags() & Qt::LinksAccessibleByMouse));
         QVERIFY2(box->text().startsWith(QStringLiteral("«\u00A0\u2068") + quote +
                                         QStringLiteral("\u2069\u00A0» n'est pas un montant.")),
                  qPrintable(box->text()));
