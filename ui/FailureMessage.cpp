@@ -33,28 +33,22 @@ QChar shownAs(QChar c) {
     return c;
 }
 
-// The beginning of the amount with its controls made harmless: one unit more than
-// the quote may hold, so that the last boundary inside it is a real one.
-QString harmlessStart(const QString& amount) {
+QString quoted(const QString& amount) {
+    // The beginning of the amount with its controls made harmless, two units longer
+    // than the quote may be, so that the character after its last boundary is there
+    // whole and that boundary is a real one.
     QString start;
-    start.reserve(kQuotedUnits + 1);
-    for (qsizetype i = 0; i < amount.size() && start.size() <= kQuotedUnits; ++i) {
+    start.reserve(kQuotedUnits + 2);
+    for (qsizetype i = 0; i < amount.size() && start.size() < kQuotedUnits + 2; ++i) {
         if (const QChar c = shownAs(amount[i]); !c.isNull()) {
             start.append(c);
         }
     }
-    return start;
-}
-
-QString quoted(const QString& amount) {
-    const QString start = harmlessStart(amount);
-    // The whole amount made it into start only when start stopped short of its bound.
-    const bool whole = start.size() <= kQuotedUnits;
     QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, start);
     qsizetype end = 0;
     for (int count = 0; count < kQuotedGraphemes; ++count) {
         const qsizetype next = graphemes.toNextBoundary();
-        if (next < 0 || next > kQuotedUnits || (next == start.size() && !whole)) {
+        if (next < 0 || next > kQuotedUnits) {
             break;
         }
         end = next;

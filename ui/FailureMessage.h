@@ -12,6 +12,6 @@
 QString failureMessage(const korvalin::ConversionError& error);
 
 inline constexpr int kQuotedGraphemes = 40;
-// A bound in UTF-16 units as well, so that a character carrying a pile of combining
-// marks cannot make the quote long or tall.
+// A bound in UTF-16 units as well, so that one character carrying a pile of combining
+// marks cannot make the quote long or tall: such a character is left out whole.
 inline constexpr int kQuotedUnits = 80;
