@@ -5,12 +5,33 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <string_view>
 
 namespace korvalin {
 namespace {
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
+}
+
+// What may stand around an amount copied from a spreadsheet or a terminal.
+constexpr std::string_view kSurroundingSpace = " \t\n\r";
+
+// The length of the digit group separator that text starts with (a space, a no-break
+// space or a narrow no-break space, in UTF-8), or 0.
+std::size_t groupSeparatorAt(std::string_view text) {
+    for (const std::string_view separator : {" ", "\xC2\xA0", "\xE2\x80\xAF"}) {
+        if (text.starts_with(separator)) {
+            return separator.size();
+        }
+    }
+    return 0;
+}
+
+// Whether text starts with a group of exactly three digits.
+bool startsWithGroup(std::string_view text) {
+    return text.size() >= 3 && isDigit(text[0]) && isDigit(text[1]) && isDigit(text[2]) &&
+           (text.size() == 3 || !isDigit(text[3]));
 }
 
 // The decimal magnitude of a number that from_chars found out of range tells which
@@ -28,11 +49,11 @@ constexpr std::int64_t kExponentCap = 1'000'000'000;
 ReadResult readAmount(std::string_view text) {
     const ReadResult notANumber{ReadStatus::notANumber, 0.0};
 
-    const auto first = text.find_first_not_of(' ');
+    const auto first = text.find_first_not_of(kSurroundingSpace);
     if (first == std::string_view::npos) {
         return notANumber;
     }
-    text = text.substr(first, text.find_last_not_of(' ') - first + 1);
+    text = text.substr(first, text.find_last_not_of(kSurroundingSpace) - first + 1);
 
     // from_chars reads the C form ('.' and no '+'), so the French text is rewritten
     // into it once its grammar is checked.
@@ -50,12 +71,23 @@ ReadResult readAmount(std::string_view text) {
     Magnitude magnitude;
     bool seenNonZero = false;
     std::size_t digits = 0;
-    for (; i < n && isDigit(text[i]); ++i, ++digits) {
-        plain.push_back(text[i]);
-        if (seenNonZero || text[i] != '0') {
-            seenNonZero = true;
-            ++magnitude.leadingDigits;
+    // The whole part, either plain or in groups of three after a first group of one to
+    // three digits.
+    for (std::size_t group = 0;;) {
+        for (; i < n && isDigit(text[i]); ++i, ++digits, ++group) {
+            plain.push_back(text[i]);
+            if (seenNonZero || text[i] != '0') {
+                seenNonZero = true;
+                ++magnitude.leadingDigits;
+            }
         }
+        const std::size_t separator = groupSeparatorAt(text.substr(i));
+        if (separator == 0 || group == 0 || group > 3 ||
+            !startsWithGroup(text.substr(i + separator))) {
+            break;
+        }
+        i += separator;
+        group = 0;
     }
     if (i < n && text[i] == ',') {
         plain.push_back('.');

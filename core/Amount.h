@@ -8,13 +8,19 @@ namespace korvalin {
 // Amount text in the French number format, the comma being the decimal separator,
 // read and written the same way whatever the process locale.
 //
-// Accepted grammar (ASCII only):
-//   amount   := ' '* sign? mantissa exponent? ' '*
+// Accepted grammar (UTF-8):
+//   amount   := space* sign? mantissa exponent? space*
+//   space    := ' ' | TAB | LF | CR
 //   sign     := '+' | '-'
-//   mantissa := digit+ | digit+ ',' digit* | ',' digit+
+//   mantissa := whole | whole ',' digit* | ',' digit+
+//   whole    := digit+ | digit digit? digit? (group-separator digit digit digit)+
+//   group-separator := ' ' | U+00A0 no-break space | U+202F narrow no-break space
 //   exponent := ('E' | 'e') sign? digit+
-// Anything else does not read: a point, a second comma, a lone comma, spaces inside
-// the number, "nan", "inf", hexadecimal, non-ASCII digits, an empty text.
+// So an amount copied with the spaces, tabs or line breaks around it reads, and so does
+// one grouped the French way, "1 234 567,89". Anything else does not read: a point, a
+// second comma, a lone comma, any other space inside the number (a group of other than
+// three digits, two separators in a row, a space in the fraction or after the sign),
+// "nan", "inf", hexadecimal, non-ASCII digits, an empty text.
 //
 // An amount beyond the double range is too large; a non-zero amount below the
 // smallest double reads as zero.

@@ -20,9 +20,14 @@ KorvalinWindow::KorvalinWindow(QWidget* parent) : QWidget(parent), ui_(new Ui::K
         auto* button = findChild<QPushButton*>(QString::fromLatin1(key.name));
         Q_ASSERT(button);
         connect(button, &QPushButton::clicked, this, [this, id = key.id] { press(id); });
+        if (key.typed != '\0') {
+            entryKeys_.append(button);
+        }
     }
-    connect(ui_->ecran, &QLineEdit::textEdited, this,
-            [this](const QString& text) { korvalin_.editEcran(text.toStdString()); });
+    connect(ui_->ecran, &QLineEdit::textEdited, this, [this](const QString& text) {
+        korvalin_.editEcran(text.toStdString());
+        showDisplay();
+    });
 
     // Euros is the window's default key: Enter presses it wherever the focus is.
     for (const auto enter : {Qt::Key_Return, Qt::Key_Enter}) {
@@ -59,8 +64,13 @@ void KorvalinWindow::press(KeyId key) {
 }
 
 void KorvalinWindow::showFailure(const korvalin::ConversionError& error) {
-    auto* box = new QMessageBox(QMessageBox::Warning, windowTitle(), failureMessage(error),
-                                QMessageBox::Ok, this);
+    auto* box =
+        new QMessageBox(QMessageBox::Warning, windowTitle(), QString(), QMessageBox::Ok, this);
+    // The message quotes what the user typed: plain text, so no tag is ever rendered and
+    // no link ever opens. It can be selected and copied.
+    box->setTextFormat(Qt::PlainText);
+    box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    box->setText(failureMessage(error));
     box->setAttribute(Qt::WA_DeleteOnClose);
     connect(box, &QDialog::finished, ui_->ecran, [this] { ui_->ecran->setFocus(); });
     box->open();
@@ -77,4 +87,12 @@ void KorvalinWindow::showDisplay() {
     ui_->ecran2->setVisible(display.ecran2Shown);
     ui_->monaie2->setText(QString::fromStdString(display.monaie2));
     ui_->monaie2->setVisible(display.monaie2Shown);
+
+    // The main display holds at most maxLength characters, however they come: typing and
+    // pasting stop there, and the entry keys are greyed out while it is full, so that the
+    // converter never holds text the display cannot show.
+    const bool full = display.monaie.empty() && ecran.size() >= ui_->ecran->maxLength();
+    for (QPushButton* key : entryKeys_) {
+        key->setEnabled(!full);
+    }
 }

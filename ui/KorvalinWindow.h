@@ -2,8 +2,11 @@
 
 #include "Korvalin.h"
 
+#include <QList>
 #include <QWidget>
 #include <memory>
+
+class QPushButton;
 
 namespace Ui {
 class Korvalin;
@@ -29,5 +32,6 @@ private:
     void showDisplay();
 
     std::unique_ptr<Ui::Korvalin> ui_;
+    QList<QPushButton*> entryKeys_; // the digits and the comma
     korvalin::Korvalin korvalin_;
 };

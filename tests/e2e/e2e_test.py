@@ -226,6 +226,64 @@ class EndToEnd(unittest.TestCase):
         converter.request_close()
         self.assertEqual(converter.exit_status(), 0)
 
+    def test_pasted_link_is_shown_literally_and_never_opens(self):
+        link = '<a href="file:///etc/passwd">X</a>'
+        # Whatever a link would open goes through a stub that records being called.
+        stubs_dir = tempfile.TemporaryDirectory()
+        self.addCleanup(stubs_dir.cleanup)
+        stubs = stubs_dir.name
+        opened = os.path.join(stubs, "opened")
+        for opener in ("xdg-open", "gio", "kde-open", "kde-open5", "gnome-open", "gvfs-open"):
+            path = os.path.join(stubs, opener)
+            with open(path, "w") as script:
+                script.write(f'#!/bin/sh\necho "$0 $*" >> {opened}\n')
+            os.chmod(path, 0o755)
+        saved_path = self.server.env["PATH"]
+        self.server.env["PATH"] = stubs + os.pathsep + saved_path
+        self.addCleanup(self.server.env.__setitem__, "PATH", saved_path)
+
+        converter = self.start()
+        owner = subprocess.Popen(["xclip", "-quiet", "-selection", "clipboard"],
+                                 stdin=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                                 env=self.server.env)
+        self.addCleanup(owner.wait)
+        self.addCleanup(owner.terminate)
+        owner.stdin.write(link.encode())
+        owner.stdin.close()
+        time.sleep(0.3)
+        converter.keys("ctrl+v")
+        converter.click("euros")
+        box = wait_until(lambda: [w for w in converter.windows() if w != converter.window],
+                         "the message")[0]
+        converter.screenshot(os.path.join(OUTPUT_DIR, "korvalin-pasted-link.png"),
+                             whole_screen=True)
+
+        # Clicks all over the message's text, where a link would be drawn.
+        geometry = dict(line.split("=") for line in
+                        converter.xdo("getwindowgeometry", "--shell", box).split())
+        left, top = int(geometry["X"]), int(geometry["Y"])
+        width, height = int(geometry["WIDTH"]), int(geometry["HEIGHT"])
+        for y in (0.2, 0.3, 0.4, 0.5):
+            for x in range(2, 10):
+                converter.xdo("mousemove", "--sync", left + width * x // 10, top + round(height * y))
+                converter.xdo("click", "1")
+        time.sleep(1)
+        self.assertFalse(os.path.exists(opened), "a link in the message was opened")
+        self.assertIsNone(converter.process.poll())
+
+        # The message quotes the tags as they were typed: selected and copied as a user would.
+        converter.xdo("mousemove", "--sync", left + width // 2, top + round(height * 0.3))
+        converter.xdo("click", "1")
+        converter.keys("ctrl+a", "ctrl+c")
+        message = subprocess.run(["xclip", "-o", "-selection", "clipboard"], env=self.server.env,
+                                 capture_output=True, text=True, timeout=5).stdout
+        # (A copy turns the no-break spaces around the quote into plain ones.)
+        self.assertTrue(message.startswith(f"\u00ab \u2068{link}\u2069 \u00bb n'est pas"), message)
+        converter.keys("Return")
+        wait_until(lambda: converter.windows() == [converter.window], "the message to close")
+        converter.xdo("windowfocus", "--sync", converter.window)
+        self.assertEqual(converter.copied(), link)
+
 
 if __name__ == "__main__":
     os.makedirs(OUTPUT_DIR, exist_ok=True)

@@ -4,12 +4,14 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
 #include <QFontInfo>
 #include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTest>
 
@@ -297,7 +299,7 @@ private slots:
         QVERIFY(box);
         QVERIFY(box->isVisible());
         QCOMPARE(box->windowTitle(), QStringLiteral("La Korvalin"));
-        QVERIFY(box->text().contains(QStringLiteral("«\u00A01,,2\u00A0»")));
+        QVERIFY(box->text().contains(QStringLiteral("«\u00A0\u20681,,2\u2069\u00A0»")));
         QCOMPARE(ecran()->text(), QStringLiteral("1,,2"));
         QCOMPARE(monaie()->text(), QStringLiteral("Euros"));
         QCOMPARE(ecran2()->text(), QStringLiteral("1,,2"));
@@ -323,10 +325,109 @@ private slots:
     void failureMessagesSayWhatWentWrong() {
         using korvalin::ConversionError;
         QCOMPARE(failureMessage(ConversionError(ConversionError::Kind::notANumber, "1,,2")),
-                 QStringLiteral("«\u00A01,,2\u00A0» n'est pas un montant. Tapez des chiffres, "
+                 QStringLiteral("«\u00A0\u20681,,2\u2069\u00A0» n'est pas un montant. Tapez des "
+                                "chiffres, "
                                 "avec au plus une virgule."));
         QCOMPARE(failureMessage(ConversionError(ConversionError::Kind::overflow, "1E+400")),
                  QStringLiteral("Ce montant est trop grand pour être converti."));
+    }
+
+    // Whatever is pasted, the message quotes a short, isolated excerpt of it as plain text,
+    // the window goes on, and what is converted is what the display showed.
+    void hostileTextIsQuotedAsPlainText_data() {
+        QTest::addColumn<QByteArray>("pasted"); // UTF-8, not always valid
+        QTest::addColumn<QString>("quote");     // what the message quotes of it
+
+        const QByteArray tables = QByteArray("<table><tr><td>").repeated(16);
+        QTest::newRow("image") << QByteArray("<img src=\"/dev/zero\">")
+                               << QStringLiteral("<img src=\"/dev/zero\">");
+        QTest::newRow("tables") << tables << QString::fromUtf8(tables.left(40)) + u'…';
+        QTest::newRow("link") << QByteArray("<a href=\"file:///etc/passwd\">X</a>")
+                              << QStringLiteral("<a href=\"file:///etc/passwd\">X</a>");
+        QTest::newRow("bold") << QByteArray("<b>bold</b>") << QStringLiteral("<b>bold</b>");
+        QTest::newRow("right-to-left override")
+            << QByteArray("\u202E12,5 \u2067x") << QStringLiteral("12,5 x");
+        // One character under 300 accents is too long to quote, and is not cut.
+        QTest::newRow("combining marks")
+            << "1a" + QByteArray("\u0301").repeated(300) << QStringLiteral("1…");
+        QTest::newRow("controls") << QByteArray("1\0002\t3\x1b[0m\x7f", 10)
+                                  << QStringLiteral("1\u24002\u24093\u241b[0m\u2421");
+        QTest::newRow("invalid UTF-8")
+            << QByteArray("\xff\xfe 1,5\xc3") << QStringLiteral("\uFFFD\uFFFD 1,5\uFFFD");
+        QTest::newRow("100,000 characters") << QByteArray("ab ").repeated(33334).left(100000)
+                                            << QStringLiteral("ab ").repeated(14).left(40) + u'…';
+    }
+    void hostileTextIsQuotedAsPlainText() {
+        QFETCH(QByteArray, pasted);
+        QFETCH(QString, quote);
+        auto* mime = new QMimeData;
+        mime->setData(QStringLiteral("text/plain"), pasted);
+        QApplication::clipboard()->setMimeData(mime);
+        QTest::keyClick(ecran(), Qt::Key_V, Qt::ControlModifier);
+        const QString shown = ecran()->text();
+        QCOMPARE(shown, QString::fromUtf8(pasted).left(ecran()->maxLength()));
+
+        click("euros");
+        QMessageBox* box = message();
+        QVERIFY(box);
+        auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        QVERIFY(label);
+        QCOMPARE(label->textFormat(), Qt::PlainText);
+        QVERIFY(!(label->textInteractionFlags() & Qt::LinksAccessibleByMouse));
+        QVERIFY2(box->text().startsWith(QStringLiteral("«\u00A0\u2068") + quote +
+                                        QStringLiteral("\u2069\u00A0» n'est pas un montant.")),
+                 qPrintable(box->text()));
+        QVERIFY(box->width() <= 1024 && box->height() <= 768);
+        // The converter held exactly what the display showed.
+        QCOMPARE(ecran2()->text(), QString(shown).replace(u'.', u','));
+        QCOMPARE(monaie()->textFormat(), Qt::PlainText);
+        QCOMPARE(monaie2()->textFormat(), Qt::PlainText);
+
+        box->button(QMessageBox::Ok)->click();
+        QTRY_VERIFY(!message());
+        click("sept");
+        QCOMPARE(ecran()->text(), QStringLiteral("7"));
+    }
+
+    // A cell copied from a spreadsheet: grouped the French way, with a line break after it.
+    void pastedAmountsRead() {
+        QApplication::clipboard()->setText(QStringLiteral("  1\u202F234.5\n"));
+        QTest::keyClick(ecran(), Qt::Key_V, Qt::ControlModifier);
+        click("euros");
+        QVERIFY(!message());
+        QCOMPARE(ecran()->text(), QStringLiteral("188,198"));
+        QCOMPARE(ecran2()->text(), QStringLiteral("  1\u202F234,5\n"));
+    }
+
+    // The main display holds as much as its limit and no more, however the text comes;
+    // the keys are greyed out while it is full.
+    void displayAndConverterAgreeAtTheLimit() {
+        const int limit = ecran()->maxLength();
+        QApplication::clipboard()->setText(QString(limit - 1, u'0'));
+        QTest::keyClick(ecran(), Qt::Key_V, Qt::ControlModifier);
+        click("cinq");
+        QCOMPARE(ecran()->text(), QString(limit - 1, u'0') + u'5');
+        QVERIFY(!child("cinq")->isEnabled() && !child("virgule")->isEnabled());
+        click("six");
+        QTest::keyClicks(ecran(), QStringLiteral("7"));
+        QTest::keyClick(ecran(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(ecran()->text().size(), limit);
+        click("euros");
+        QCOMPARE(ecran2()->text(), QString(limit - 1, u'0') + u'5');
+        QCOMPARE(ecran()->text(), QStringLiteral("0,762"));
+        QVERIFY(child("cinq")->isEnabled());
+
+        // A keyboard edit that makes room gives the keys back.
+        click("delete_");
+        QApplication::clipboard()->setText(QString(100000, u'0'));
+        QTest::keyClick(ecran(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(ecran()->text().size(), limit);
+        QVERIFY(!child("un")->isEnabled());
+        QTest::keyClick(ecran(), Qt::Key_Backspace);
+        QVERIFY(child("un")->isEnabled());
+        click("un");
+        click("francs");
+        QCOMPARE(ecran2()->text(), QString(limit - 1, u'0') + u'1');
     }
 
     // Every key, over texts that read and texts that do not: nothing escapes a click.
