@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <iomanip>
 #include <limits>
 #include <vector>
 
@@ -62,6 +63,19 @@ const ConversionCase kConversionCases[] = {
      "Euros",
      "1,7976931348623157E+308",
      "Francs"},
+    // Results between 2^51 and 2^52 keep all fifteen digits: rounding leaves them alone.
+    {"result_near_2_to_51_to_euros",
+     {Typed{"1,6769540139105860E+16"}, euros},
+     "2,55649991372999E+15",
+     "Euros",
+     "1,6769540139105860E+16",
+     "Francs"},
+    {"result_near_2_to_51_to_francs",
+     {Typed{"3,9615271013687875E+14"}, francs},
+     "2,59859143283257E+15",
+     "Francs",
+     "3,9615271013687875E+14",
+     "Euros"},
     // Rounding by scaling would overflow here, though the product itself is finite.
     {"just_below_overflow",
      {Typed{"2,74E+307"}, francs},
@@ -117,10 +131,18 @@ TEST(RoundingTest, HalvesGoToEven) {
     EXPECT_EQ(roundToThousandths(15.2449017), 15.245);
 }
 
-TEST(RoundingTest, LeavesHugeWholeValuesAsTheyAre) {
+TEST(RoundingTest, RoundsJustBelowTwoToThe43) {
+    // 2^43 - 21 ulps: its fraction ,9794921875 still has digits below a thousandth.
+    EXPECT_EQ(roundToThousandths(8796093022207.9794921875), 8796093022207.978515625);
+}
+
+TEST(RoundingTest, LeavesValuesWithNothingToRoundAsTheyAre) {
+    // From 2^43 on, neighbouring doubles are more than a thousandth apart.
     constexpr double kMax = std::numeric_limits<double>::max();
-    for (double whole : {4503599627370497.0, 1e300, 2e305, kMax, -kMax}) {
-        EXPECT_EQ(roundToThousandths(whole), whole);
+    for (double value :
+         {8796093022208.0, 8796093022208.001953125, 2556499913729994.5, -2598591432832565.5,
+          4503599627370495.5, 4503599627370497.0, 1e300, 2e305, kMax, -kMax}) {
+        EXPECT_EQ(roundToThousandths(value), value) << std::setprecision(17) << value;
     }
 }
 
