@@ -100,13 +100,5 @@ TEST(OffTest, IsTheOnlyKeyThatAsksForAnything) {
     }
 }
 
-TEST(KeysTest, NamesAndCharactersRoundTrip) {
-    for (const KeyInfo& key : kKeys) {
-        EXPECT_EQ(keyInfo(key.id).name, key.name);
-        EXPECT_EQ(keyIdFromName(key.name), key.id);
-    }
-    EXPECT_EQ(keyIdFromName("delete"), std::nullopt);
-}
-
 } // namespace
 } // namespace korvalin
