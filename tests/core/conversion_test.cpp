@@ -1,7 +1,6 @@
 #include "Korvalin.h"
 #include "Steps.h"
 
-#include <algorithm>
 #include <gtest/gtest.h>
 #include <iomanip>
 #include <limits>
@@ -93,16 +92,12 @@ class ConversionTest : public ::testing::TestWithParam<ConversionCase> {};
 
 TEST_P(ConversionTest, ShowsResultAndConvertedAmount) {
     const ConversionCase& c = GetParam();
-    Korvalin korvalin;
-    for (const Step& step : c.steps) {
-        test::apply(korvalin, step);
-    }
-    EXPECT_EQ(korvalin.display(), (Display{.ecran = c.ecran,
-                                           .monaie = c.monaie,
-                                           .ecran2 = c.ecran2,
-                                           .monaie2 = c.monaie2,
-                                           .ecran2Shown = true,
-                                           .monaie2Shown = true}));
+    EXPECT_EQ(after(c.steps).display(), (Display{.ecran = c.ecran,
+                                                 .monaie = c.monaie,
+                                                 .ecran2 = c.ecran2,
+                                                 .monaie2 = c.monaie2,
+                                                 .ecran2Shown = true,
+                                                 .monaie2Shown = true}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Amounts, ConversionTest, ::testing::ValuesIn(kConversionCases),
@@ -149,7 +144,8 @@ TEST(RoundingTest, LeavesValuesWithNothingToRoundAsTheyAre) {
 struct FailureCase {
     const char* text;
     ConversionError::Kind kind;
-    ConversionDirection direction = ConversionDirection::toEuros;
+    KeyId key = euros;
+    const char* copied = nullptr; // the text in the secondary display, when not `text`
 };
 
 using enum ConversionError::Kind;
@@ -159,7 +155,7 @@ const FailureCase kFailureCases[] = {
     {",", notANumber},
     {"abc", notANumber},
     {"12a", notANumber},
-    {"1.2.3", notANumber},
+    {"1.2.3", notANumber, euros, "1,2,3"},
     {"nan", notANumber},
     {"inf", notANumber},
     {"0x10", notANumber},
@@ -167,9 +163,9 @@ const FailureCase kFailureCases[] = {
     {"\u0661\u0662", notANumber}, // Arabic-Indic digits
     {"\uFF11", notANumber},       // fullwidth one
     {"1E+400", overflow},
-    {"1,8E+308", overflow, ConversionDirection::toFrancs},
-    {"2,741E+307", overflow, ConversionDirection::toFrancs},
-    {"-2,741E+307", overflow, ConversionDirection::toFrancs},
+    {"1,8E+308", overflow, francs},
+    {"2,741E+307", overflow, francs},
+    {"-2,741E+307", overflow, francs},
 };
 
 void PrintTo(const FailureCase& c, std::ostream* out) {
@@ -180,20 +176,18 @@ class FailureTest : public ::testing::TestWithParam<FailureCase> {};
 
 TEST_P(FailureTest, StopsWithLabelsSetAndTextKept) {
     const FailureCase& c = GetParam();
-    Korvalin korvalin = after({Typed{c.text}});
-    std::string copied = c.text;
-    std::replace(copied.begin(), copied.end(), '.', ',');
-    const KeyId key = c.direction == ConversionDirection::toEuros ? euros : francs;
+    const std::string copied = c.copied ? c.copied : c.text;
     const Display failed{.ecran = c.text,
-                         .monaie = std::string(resultCurrency(c.direction)),
+                         .monaie = c.key == euros ? "Euros" : "Francs",
                          .ecran2 = copied,
-                         .monaie2 = std::string(sourceCurrency(c.direction)),
+                         .monaie2 = c.key == euros ? "Francs" : "Euros",
                          .ecran2Shown = true,
                          .monaie2Shown = true};
 
+    Korvalin korvalin = after({Typed{c.text}});
     for (int attempt = 0; attempt < 2; ++attempt) {
         try {
-            korvalin.press(key);
+            korvalin.press(c.key);
             ADD_FAILURE() << "converted " << c.text;
         } catch (const ConversionError& error) {
             EXPECT_EQ(error.kind(), c.kind);

@@ -64,11 +64,7 @@ void PrintTo(const EntryCase& c, std::ostream* out) {
 class EntryTest : public ::testing::TestWithParam<EntryCase> {};
 
 TEST_P(EntryTest, LeavesTheDisplayAsExpected) {
-    Korvalin korvalin;
-    for (const Step& step : GetParam().steps) {
-        test::apply(korvalin, step);
-    }
-    EXPECT_EQ(korvalin.display(), GetParam().expected);
+    EXPECT_EQ(after(GetParam().steps).display(), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(KeySequences, EntryTest, ::testing::ValuesIn(kEntryCases),
