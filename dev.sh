@@ -13,6 +13,7 @@ packages=(
     clang libclang-rt-14-dev
     xvfb xdotool xclip imagemagick python3 python3-xlib
     desktop-file-utils appstream
+    clang-format clang-tidy shellcheck git
 )
 
 install_missing() {
@@ -79,6 +80,12 @@ test)
     run_tests build
     run_tests build-sanitize
     run_tests build-fuzz --verbose
+    # Lint counts as one test: clang-format, shellcheck, clang-tidy.
+    if tests/lint/run_lint.sh build build-fuzz; then
+        passed=$((passed + 1))
+    else
+        failed=$((failed + 1))
+    fi
     echo "tests: $passed passed, $failed failed"
     [ "$failed" -eq 0 ]
     ;;
