@@ -18,7 +18,8 @@ from Xlib import display as xdisplay
 from Xlib.protocol import event as xevent
 
 PROGRAM, UI_FILE, OUTPUT_DIR = sys.argv[1:4]
-TITLE = "La Korvalin"
+# The window's title, as its description gives it.
+TITLE = ET.parse(UI_FILE).getroot().find("widget/property[@name='windowTitle']/string").text
 
 
 def control_rects(ui_file):
@@ -81,6 +82,10 @@ class XServer:
             return xdisplay.Display(self.name)
         except Exception:  # python-xlib raises several kinds while the server starts
             return None
+
+    def pointer(self):
+        where = self.connection.screen().root.query_pointer()
+        return where.root_x, where.root_y
 
     def take_clipboard(self):
         """Makes the clipboard ours, so that the next copy shows as a change of owner."""
@@ -148,8 +153,12 @@ class Converter:
 
     def click(self, control):
         x, y, width, height = CONTROLS[control]
-        self.xdo("mousemove", "--sync", self.x + round((x + width / 2) * self.scale),
-                 self.y + round((y + height / 2) * self.scale))
+        target = (self.x + round((x + width / 2) * self.scale),
+                  self.y + round((y + height / 2) * self.scale))
+        # Not "mousemove --sync": it waits for a motion that never comes when the
+        # pointer is already there, as on a second click on the same key.
+        self.xdo("mousemove", *target)
+        wait_until(lambda: self.server.pointer() == target, f"the pointer over {control}")
         self.xdo("click", "1")
 
     def keys(self, *names):
