@@ -70,6 +70,10 @@ class XServer:
             raise
         self.env = dict(os.environ, DISPLAY=self.name, XDG_RUNTIME_DIR=self._runtime_dir.name)
         self.env.pop("QT_QPA_PLATFORM", None)
+        # Answers to pings come back to the root window.
+        self.connection.screen().root.change_attributes(
+            event_mask=X.StructureNotifyMask | X.SubstructureNotifyMask)
+        self.pings = 0
         self.clipboard = self.connection.intern_atom("CLIPBOARD")
         self.clipboard_keeper = self.connection.screen().root.create_window(
             0, 0, 1, 1, 0, X.CopyFromParent)
@@ -82,6 +86,32 @@ class XServer:
             return xdisplay.Display(self.name)
         except Exception:  # python-xlib raises several kinds while the server starts
             return None
+
+    def protocol_message(self, window, name, *data):
+        """Sends a window manager's message (WM_PROTOCOLS) to a window."""
+        protocols = self.connection.intern_atom("WM_PROTOCOLS")
+        window = self.connection.create_resource_object("window", int(window))
+        message = xevent.ClientMessage(
+            window=window, client_type=protocols,
+            data=(32, [self.connection.intern_atom(name), X.CurrentTime, *data]))
+        window.send_event(message, event_mask=X.NoEventMask)
+        self.connection.flush()
+
+    def answers_ping(self, window):
+        """Pings a window as a window manager does and says whether it answered
+        within half a second: then its program handles window manager messages."""
+        self.pings += 1
+        self.protocol_message(window, "_NET_WM_PING", int(window), self.pings, 0)
+        ping = self.connection.intern_atom("_NET_WM_PING")
+        deadline = time.monotonic() + 0.5
+        while time.monotonic() < deadline:
+            while self.connection.pending_events():
+                event = self.connection.next_event()
+                if (event.type == X.ClientMessage and event.data[1][0] == ping
+                        and event.data[1][3] == self.pings):
+                    return True
+            time.sleep(0.01)
+        return False
 
     def pointer(self):
         where = self.connection.screen().root.query_pointer()
@@ -122,15 +152,19 @@ class Converter:
                                         stderr=subprocess.STDOUT)
         try:
             self.window = wait_until(self._started, "the window", timeout=30)[0]
+            geometry = self.xdo("getwindowgeometry", "--shell", self.window)
+            values = dict(line.split("=") for line in geometry.split())
+            self.x, self.y = int(values["X"]), int(values["Y"])
+            self.width, self.height = int(values["WIDTH"]), int(values["HEIGHT"])
+            # A window can show before its program handles the window manager's
+            # messages: a close request sent then was lost on a busy machine.
+            wait_until(lambda: server.answers_ping(self.window), "an answer to a ping",
+                       timeout=30)
+            # No window manager runs under bare Xvfb: the input focus is given by hand.
+            self.xdo("windowfocus", "--sync", self.window)
         except BaseException as error:
             said = self.stop(show_output=False)
             raise AssertionError(f"{error}; the program said:\n{said}") from None
-        geometry = self.xdo("getwindowgeometry", "--shell", self.window)
-        values = dict(line.split("=") for line in geometry.split())
-        self.x, self.y = int(values["X"]), int(values["Y"])
-        self.width, self.height = int(values["WIDTH"]), int(values["HEIGHT"])
-        # No window manager runs under bare Xvfb: the input focus is given by hand.
-        self.xdo("windowfocus", "--sync", self.window)
 
     def _started(self):
         if self.process.poll() is not None:
@@ -192,15 +226,7 @@ class Converter:
 
     def request_close(self):
         """Asks the window to close, as a window manager's close box does."""
-        connection = xdisplay.Display(self.server.name)
-        window = connection.create_resource_object("window", int(self.window))
-        protocols = connection.intern_atom("WM_PROTOCOLS")
-        delete = connection.intern_atom("WM_DELETE_WINDOW")
-        message = xevent.ClientMessage(window=window, client_type=protocols,
-                                       data=(32, [delete, X.CurrentTime, 0, 0, 0]))
-        window.send_event(message, event_mask=X.NoEventMask)
-        connection.flush()
-        connection.close()
+        self.server.protocol_message(self.window, "WM_DELETE_WINDOW", 0, 0, 0)
 
     def exit_status(self):
         return self.process.wait(timeout=30)
