@@ -17,6 +17,7 @@ packages=(
     desktop-file-utils appstream
     weston qt6-wayland dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0
     git debhelper dpkg-dev lintian man-db appstream-compose
+    clang-format clang-tidy shellcheck
 )
 
 install_missing() {
@@ -81,11 +82,17 @@ run)
 test)
     install_missing
     build build
-    build build-sanitize -DKORVALIN_SANITIZE=ON -DKORVALIN_WITH_UI=OFF -DKORVALIN_BENCH=OFF
+    build build-sanitize -DKORVALIN_SANITIZE=ON -DKORVALIN_BENCH=OFF
     build build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DKORVALIN_FUZZ=ON -DKORVALIN_WITH_UI=OFF
     run_tests build
     run_tests build-sanitize
     run_tests build-fuzz --verbose
+    # Lint counts as one test: clang-format, shellcheck, clang-tidy.
+    if tests/lint/run_lint.sh build build-fuzz; then
+        passed=$((passed + 1))
+    else
+        failed=$((failed + 1))
+    fi
     echo "tests: $passed passed, $failed failed"
     [ "$failed" -eq 0 ]
     ;;

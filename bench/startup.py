@@ -3,6 +3,9 @@
 Xvfb, and peak resident memory, for the converter and for a bare Qt window of the
 same make-up, run alternately so that both see the same machine.
 
+The bare window draws the converter's own background picture, so that the ratio
+counts only what the program adds to a window of the same make-up.
+
 Usage: startup.py PROGRAM BARE_WINDOW [RUNS]
 """
 import os
@@ -18,6 +21,9 @@ from Xlib.ext import damage
 
 PROGRAM, BARE = sys.argv[1:3]
 RUNS = int(sys.argv[3]) if len(sys.argv) > 3 else 15
+PICTURE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "assets",
+                       "background.jpg")
+COMMANDS = {PROGRAM: [PROGRAM], BARE: [BARE, PICTURE]}
 
 
 def start_server():
@@ -38,7 +44,7 @@ def run_once(connection, report, env, program):
     while connection.pending_events():
         connection.next_event()
     start = time.monotonic()
-    process = subprocess.Popen([program], env=env)
+    process = subprocess.Popen(COMMANDS[program], env=env)
     painted = None
     deadline = start + 20
     while painted is None and time.monotonic() < deadline:

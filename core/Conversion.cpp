@@ -5,17 +5,14 @@
 namespace korvalin {
 
 double roundToThousandths(double value) {
-    constexpr double kWholeFrom = 4503599627370496.0; // 2^52: every double from here on is whole
-    if (!(std::fabs(value) < kWholeFrom)) {
+    // From 2^43 on, neighbouring doubles lie more than a thousandth apart: there is
+    // nothing left to round, and scaling by 1000 would itself move the value.
+    constexpr double kNothingToRoundFrom = 8796093022208.0; // 2^43
+    if (!(std::fabs(value) < kNothingToRoundFrom)) {
         return value;
     }
-    const double scaled = value * 1000.0;
-    double rounded = std::floor(scaled);
-    const double remainder = scaled - rounded;
-    if (remainder > 0.5 || (remainder == 0.5 && std::fmod(rounded, 2.0) != 0.0)) {
-        rounded += 1.0;
-    }
-    return rounded / 1000.0;
+    // The default rounding mode rounds halves to even.
+    return std::nearbyint(value * 1000.0) / 1000.0;
 }
 
 } // namespace korvalin

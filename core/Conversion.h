@@ -28,9 +28,9 @@ constexpr double convertAmount(double amount, ConversionDirection direction) {
     return direction == ConversionDirection::toEuros ? amount / FRF_PER_EUR : amount * FRF_PER_EUR;
 }
 
-// Rounds to three decimals, halves to even (0.0625 gives 0.062). A value of 2^52 or
-// more is already whole and is returned as it is, so that the scaling by 1000 cannot
-// overflow a huge but finite result.
+// Rounds to three decimals, halves to even (0.0625 gives 0.062). A value of 2^43 or
+// more has no digits below a thousandth and is returned as it is; this also keeps the
+// scaling by 1000 from overflowing a huge but finite result.
 double roundToThousandths(double value);
 
 } // namespace korvalin

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <array>
-#include <optional>
 #include <string_view>
 
 namespace korvalin {
@@ -50,17 +49,20 @@ inline constexpr std::array<KeyInfo, 15> kKeys{{
     {KeyId::off, "off", '\0'},
 }};
 
-constexpr const KeyInfo& keyInfo(KeyId id) {
-    return kKeys[static_cast<std::size_t>(id)];
-}
-
-constexpr std::optional<KeyId> keyIdFromName(std::string_view name) {
-    for (const KeyInfo& key : kKeys) {
-        if (key.name == name) {
-            return key.id;
+// Each key sits at its own place in the table; the eleven entry keys, and only they,
+// type a character.
+static_assert([] {
+    for (std::size_t i = 0; i < kKeys.size(); ++i) {
+        const bool entry = kKeys[i].id <= KeyId::virgule;
+        if (kKeys[i].id != static_cast<KeyId>(i) || entry != (kKeys[i].typed != '\0')) {
+            return false;
         }
     }
-    return std::nullopt;
+    return kKeys.back().id == KeyId::off;
+}());
+
+constexpr const KeyInfo& keyInfo(KeyId id) {
+    return kKeys[static_cast<std::size_t>(id)];
 }
 
 } // namespace korvalin

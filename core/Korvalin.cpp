@@ -8,7 +8,41 @@
 namespace korvalin {
 
 KeyRequest Korvalin::press(KeyId key) {
+    // Every key listed, no default: the compiler points out a key without a handler.
     switch (key) {
+    case KeyId::un:
+        un_Click();
+        break;
+    case KeyId::deux:
+        deux_Click();
+        break;
+    case KeyId::trois:
+        trois_Click();
+        break;
+    case KeyId::quatre:
+        quatre_Click();
+        break;
+    case KeyId::cinq:
+        cinq_Click();
+        break;
+    case KeyId::six:
+        six_Click();
+        break;
+    case KeyId::sept:
+        sept_Click();
+        break;
+    case KeyId::huit:
+        huit_Click();
+        break;
+    case KeyId::neuf:
+        neuf_Click();
+        break;
+    case KeyId::zero:
+        zero_Click();
+        break;
+    case KeyId::virgule:
+        virgule_Click();
+        break;
     case KeyId::delete_:
         delete_Click();
         break;
@@ -20,9 +54,6 @@ KeyRequest Korvalin::press(KeyId key) {
         break;
     case KeyId::off:
         return off_Click();
-    default:
-        type(keyInfo(key).typed);
-        break;
     }
     return KeyRequest::none;
 }
@@ -41,9 +72,9 @@ void Korvalin::delete_Click() {
     display_.monaie.clear();
 }
 
-void Korvalin::type(char c) {
+void Korvalin::type(KeyId key) {
     EstVide();
-    display_.ecran.push_back(c);
+    display_.ecran.push_back(keyInfo(key).typed);
 }
 
 void Korvalin::convert(ConversionDirection direction) {

@@ -34,33 +34,36 @@ public:
     // nothing else happens.
     void editEcran(std::string text) { display_.ecran = std::move(text); }
 
-    // Runs the key's handler. Euros and Francs throw ConversionError when the amount
-    // cannot be converted, with the display left at the failing step.
+    // Runs the key's Click handler, as a click on the key does. Euros and Francs throw
+    // ConversionError when the amount cannot be converted, with the display left at
+    // the failing step; Off asks the caller to close.
     KeyRequest press(KeyId key);
 
     // Ends a shown result: empties the main display and its label and hides the
     // secondary display. Does nothing while an amount is being typed.
     void EstVide();
-    // Clears the same way, whether or not a result is on show.
+
+    // One handler per key, named after its control.
+    void un_Click() { type(KeyId::un); }
+    void deux_Click() { type(KeyId::deux); }
+    void trois_Click() { type(KeyId::trois); }
+    void quatre_Click() { type(KeyId::quatre); }
+    void cinq_Click() { type(KeyId::cinq); }
+    void six_Click() { type(KeyId::six); }
+    void sept_Click() { type(KeyId::sept); }
+    void huit_Click() { type(KeyId::huit); }
+    void neuf_Click() { type(KeyId::neuf); }
+    void zero_Click() { type(KeyId::zero); }
+    void virgule_Click() { type(KeyId::virgule); }
+    // Clears like EstVide, whether or not a result is on show.
     void delete_Click();
     void euros_Click() { convert(ConversionDirection::toEuros); }
     void francs_Click() { convert(ConversionDirection::toFrancs); }
     KeyRequest off_Click() const noexcept { return KeyRequest::close; }
 
-    void un_Click() { press(KeyId::un); }
-    void deux_Click() { press(KeyId::deux); }
-    void trois_Click() { press(KeyId::trois); }
-    void quatre_Click() { press(KeyId::quatre); }
-    void cinq_Click() { press(KeyId::cinq); }
-    void six_Click() { press(KeyId::six); }
-    void sept_Click() { press(KeyId::sept); }
-    void huit_Click() { press(KeyId::huit); }
-    void neuf_Click() { press(KeyId::neuf); }
-    void zero_Click() { press(KeyId::zero); }
-    void virgule_Click() { press(KeyId::virgule); }
-
 private:
-    void type(char c);
+    // An entry key: ends a shown result, then types the key's character at the end.
+    void type(KeyId key);
     void convert(ConversionDirection direction);
 
     Display display_;

@@ -17,8 +17,11 @@ KorvalinWindow::KorvalinWindow(QWidget* parent) : QWidget(parent), ui_(new Ui::K
     ui_->setupUi(this);
 
     for (const korvalin::KeyInfo& key : korvalin::kKeys) {
-        auto* button = findChild<QPushButton*>(QString::fromLatin1(key.name));
-        Q_ASSERT(button);
+        const QString name = QString::fromLatin1(key.name);
+        auto* button = findChild<QPushButton*>(name);
+        if (!button) {
+            qFatal("Korvalin.ui has no button named %s", qPrintable(name));
+        }
         connect(button, &QPushButton::clicked, this, [this, id = key.id] { press(id); });
         if (key.typed != '\0') {
             entryKeys_.append(button);

@@ -2,10 +2,10 @@
 
 #include "Korvalin.h"
 
-#include <initializer_list>
 #include <ostream>
 #include <string>
 #include <variant>
+#include <vector>
 
 namespace korvalin {
 
@@ -27,19 +27,15 @@ struct Typed {
 
 using Step = std::variant<KeyId, Typed>;
 
-inline void apply(Korvalin& korvalin, const Step& step) {
-    if (const auto* key = std::get_if<KeyId>(&step)) {
-        korvalin.press(*key);
-    } else {
-        korvalin.editEcran(std::get<Typed>(step).text);
-    }
-}
-
 // A converter after the user has gone through the steps from start-up.
-inline Korvalin after(std::initializer_list<Step> steps) {
+inline Korvalin after(const std::vector<Step>& steps) {
     Korvalin korvalin;
     for (const Step& step : steps) {
-        apply(korvalin, step);
+        if (const auto* key = std::get_if<KeyId>(&step)) {
+            korvalin.press(*key);
+        } else {
+            korvalin.editEcran(std::get<Typed>(step).text);
+        }
     }
     return korvalin;
 }

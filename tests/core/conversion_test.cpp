@@ -1,8 +1,8 @@
 #include "Korvalin.h"
 #include "Steps.h"
 
-#include <algorithm>
 #include <gtest/gtest.h>
+#include <iomanip>
 #include <limits>
 #include <vector>
 
@@ -62,6 +62,19 @@ const ConversionCase kConversionCases[] = {
      "Euros",
      "1,7976931348623157E+308",
      "Francs"},
+    // Results between 2^51 and 2^52 keep all fifteen digits: rounding leaves them alone.
+    {"result_near_2_to_51_to_euros",
+     {Typed{"1,6769540139105860E+16"}, euros},
+     "2,55649991372999E+15",
+     "Euros",
+     "1,6769540139105860E+16",
+     "Francs"},
+    {"result_near_2_to_51_to_francs",
+     {Typed{"3,9615271013687875E+14"}, francs},
+     "2,59859143283257E+15",
+     "Francs",
+     "3,9615271013687875E+14",
+     "Euros"},
     // Rounding by scaling would overflow here, though the product itself is finite.
     {"just_below_overflow",
      {Typed{"2,74E+307"}, francs},
@@ -79,16 +92,12 @@ class ConversionTest : public ::testing::TestWithParam<ConversionCase> {};
 
 TEST_P(ConversionTest, ShowsResultAndConvertedAmount) {
     const ConversionCase& c = GetParam();
-    Korvalin korvalin;
-    for (const Step& step : c.steps) {
-        test::apply(korvalin, step);
-    }
-    EXPECT_EQ(korvalin.display(), (Display{.ecran = c.ecran,
-                                           .monaie = c.monaie,
-                                           .ecran2 = c.ecran2,
-                                           .monaie2 = c.monaie2,
-                                           .ecran2Shown = true,
-                                           .monaie2Shown = true}));
+    EXPECT_EQ(after(c.steps).display(), (Display{.ecran = c.ecran,
+                                                 .monaie = c.monaie,
+                                                 .ecran2 = c.ecran2,
+                                                 .monaie2 = c.monaie2,
+                                                 .ecran2Shown = true,
+                                                 .monaie2Shown = true}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Amounts, ConversionTest, ::testing::ValuesIn(kConversionCases),
@@ -117,17 +126,26 @@ TEST(RoundingTest, HalvesGoToEven) {
     EXPECT_EQ(roundToThousandths(15.2449017), 15.245);
 }
 
-TEST(RoundingTest, LeavesHugeWholeValuesAsTheyAre) {
+TEST(RoundingTest, RoundsJustBelowTwoToThe43) {
+    // 2^43 - 21 ulps: its fraction ,9794921875 still has digits below a thousandth.
+    EXPECT_EQ(roundToThousandths(8796093022207.9794921875), 8796093022207.978515625);
+}
+
+TEST(RoundingTest, LeavesValuesWithNothingToRoundAsTheyAre) {
+    // From 2^43 on, neighbouring doubles are more than a thousandth apart.
     constexpr double kMax = std::numeric_limits<double>::max();
-    for (double whole : {4503599627370497.0, 1e300, 2e305, kMax, -kMax}) {
-        EXPECT_EQ(roundToThousandths(whole), whole);
+    for (double value :
+         {8796093022208.0, 8796093022208.001953125, 2556499913729994.5, -2598591432832565.5,
+          4503599627370495.5, 4503599627370497.0, 1e300, 2e305, kMax, -kMax}) {
+        EXPECT_EQ(roundToThousandths(value), value) << std::setprecision(17) << value;
     }
 }
 
 struct FailureCase {
     const char* text;
     ConversionError::Kind kind;
-    ConversionDirection direction = ConversionDirection::toEuros;
+    KeyId key = euros;
+    const char* copied = nullptr; // the text in the secondary display, when not `text`
 };
 
 using enum ConversionError::Kind;
@@ -137,7 +155,7 @@ const FailureCase kFailureCases[] = {
     {",", notANumber},
     {"abc", notANumber},
     {"12a", notANumber},
-    {"1.2.3", notANumber},
+    {"1.2.3", notANumber, euros, "1,2,3"},
     {"nan", notANumber},
     {"inf", notANumber},
     {"0x10", notANumber},
@@ -145,9 +163,9 @@ const FailureCase kFailureCases[] = {
     {"\u0661\u0662", notANumber}, // Arabic-Indic digits
     {"\uFF11", notANumber},       // fullwidth one
     {"1E+400", overflow},
-    {"1,8E+308", overflow, ConversionDirection::toFrancs},
-    {"2,741E+307", overflow, ConversionDirection::toFrancs},
-    {"-2,741E+307", overflow, ConversionDirection::toFrancs},
+    {"1,8E+308", overflow, francs},
+    {"2,741E+307", overflow, francs},
+    {"-2,741E+307", overflow, francs},
 };
 
 void PrintTo(const FailureCase& c, std::ostream* out) {
@@ -158,20 +176,18 @@ class FailureTest : public ::testing::TestWithParam<FailureCase> {};
 
 TEST_P(FailureTest, StopsWithLabelsSetAndTextKept) {
     const FailureCase& c = GetParam();
-    Korvalin korvalin = after({Typed{c.text}});
-    std::string copied = c.text;
-    std::replace(copied.begin(), copied.end(), '.', ',');
-    const KeyId key = c.direction == ConversionDirection::toEuros ? euros : francs;
+    const std::string copied = c.copied ? c.copied : c.text;
     const Display failed{.ecran = c.text,
-                         .monaie = std::string(resultCurrency(c.direction)),
+                         .monaie = c.key == euros ? "Euros" : "Francs",
                          .ecran2 = copied,
-                         .monaie2 = std::string(sourceCurrency(c.direction)),
+                         .monaie2 = c.key == euros ? "Francs" : "Euros",
                          .ecran2Shown = true,
                          .monaie2Shown = true};
 
+    Korvalin korvalin = after({Typed{c.text}});
     for (int attempt = 0; attempt < 2; ++attempt) {
         try {
-            korvalin.press(key);
+            korvalin.press(c.key);
             ADD_FAILURE() << "converted " << c.text;
         } catch (const ConversionError& error) {
             EXPECT_EQ(error.kind(), c.kind);

@@ -18,7 +18,8 @@ from Xlib import display as xdisplay
 from Xlib.protocol import event as xevent
 
 PROGRAM, UI_FILE, OUTPUT_DIR = sys.argv[1:4]
-TITLE = "La Korvalin"
+# The window's title, as its description gives it.
+TITLE = ET.parse(UI_FILE).getroot().find("widget/property[@name='windowTitle']/string").text
 
 
 def control_rects(ui_file):
@@ -46,21 +47,97 @@ def wait_until(condition, what, timeout=10.0):
 
 
 class XServer:
+    """An Xvfb of our own. It keeps one connection of ours for its whole life and
+    runs with -noreset, so that it never resets between two programs."""
+
     def __enter__(self):
+        self._runtime_dir = tempfile.TemporaryDirectory()
         read_end, write_end = os.pipe()
         self.process = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "800x600x24", "-nolisten", "tcp"],
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "800x600x24", "-nolisten", "tcp",
+             "-noreset"],
             pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_end)
-        with os.fdopen(read_end) as pipe:
-            self.name = ":" + pipe.readline().strip()
-        self.env = dict(os.environ, DISPLAY=self.name, XDG_RUNTIME_DIR=tempfile.mkdtemp())
+        try:
+            with os.fdopen(read_end) as pipe:
+                number = pipe.readline().strip()
+            if not number:
+                raise RuntimeError(f"Xvfb ended with status {self.process.wait(timeout=10)}")
+            self.name = ":" + number
+            self.connection = wait_until(self._connect, f"the X server {self.name}", timeout=30)
+        except BaseException:
+            self._stop()
+            raise
+        self.env = dict(os.environ, DISPLAY=self.name, XDG_RUNTIME_DIR=self._runtime_dir.name)
         self.env.pop("QT_QPA_PLATFORM", None)
+        # Answers to pings come back to the root window.
+        self.connection.screen().root.change_attributes(
+            event_mask=X.StructureNotifyMask | X.SubstructureNotifyMask)
+        self.pings = 0
+        self.clipboard = self.connection.intern_atom("CLIPBOARD")
+        self.clipboard_keeper = self.connection.screen().root.create_window(
+            0, 0, 1, 1, 0, X.CopyFromParent)
         return self
 
-    def __exit__(self, *exc):
+    def _connect(self):
+        if self.process.poll() is not None:
+            raise RuntimeError(f"Xvfb ended with status {self.process.returncode}")
+        try:
+            return xdisplay.Display(self.name)
+        except Exception:  # python-xlib raises several kinds while the server starts
+            return None
+
+    def protocol_message(self, window, name, *data):
+        """Sends a window manager's message (WM_PROTOCOLS) to a window."""
+        protocols = self.connection.intern_atom("WM_PROTOCOLS")
+        window = self.connection.create_resource_object("window", int(window))
+        message = xevent.ClientMessage(
+            window=window, client_type=protocols,
+            data=(32, [self.connection.intern_atom(name), X.CurrentTime, *data]))
+        window.send_event(message, event_mask=X.NoEventMask)
+        self.connection.flush()
+
+    def answers_ping(self, window):
+        """Pings a window as a window manager does and says whether it answered
+        within half a second: then its program handles window manager messages."""
+        self.pings += 1
+        self.protocol_message(window, "_NET_WM_PING", int(window), self.pings, 0)
+        ping = self.connection.intern_atom("_NET_WM_PING")
+        deadline = time.monotonic() + 0.5
+        while time.monotonic() < deadline:
+            while self.connection.pending_events():
+                event = self.connection.next_event()
+                if (event.type == X.ClientMessage and event.data[1][0] == ping
+                        and event.data[1][3] == self.pings):
+                    return True
+            time.sleep(0.01)
+        return False
+
+    def pointer(self):
+        where = self.connection.screen().root.query_pointer()
+        return where.root_x, where.root_y
+
+    def take_clipboard(self):
+        """Makes the clipboard ours, so that the next copy shows as a change of owner."""
+        self.clipboard_keeper.set_selection_owner(self.clipboard, X.CurrentTime)
+        self.connection.sync()
+
+    def clipboard_taken_back(self):
+        return self.connection.get_selection_owner(self.clipboard) != self.clipboard_keeper
+
+    def _stop(self):
+        if getattr(self, "connection", None):
+            self.connection.close()
         self.process.terminate()
-        self.process.wait(timeout=10)
+        try:
+            self.process.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            self.process.wait()
+        self._runtime_dir.cleanup()
+
+    def __exit__(self, *exc):
+        self._stop()
 
 
 class Converter:
@@ -70,15 +147,34 @@ class Converter:
         self.server = server
         self.scale = scale
         env = dict(server.env, QT_SCALE_FACTOR=str(scale))
-        self.process = subprocess.Popen([PROGRAM], env=env)
-        self.window = wait_until(lambda: self.windows()[:1], "the window")[0]
-        geometry = self.xdo("getwindowgeometry", "--shell", self.window)
-        values = dict(line.split("=") for line in geometry.split())
-        self.x, self.y = int(values["X"]), int(values["Y"])
-        self.width, self.height = int(values["WIDTH"]), int(values["HEIGHT"])
-        # No window manager runs under bare Xvfb: the input focus is given by hand.
-        self.xdo("windowfocus", "--sync", self.window)
-        time.sleep(0.3)
+        self.output = tempfile.TemporaryFile()
+        self.process = subprocess.Popen([PROGRAM], env=env, stdout=self.output,
+                                        stderr=subprocess.STDOUT)
+        try:
+            self.window = wait_until(self._started, "the window", timeout=30)[0]
+            geometry = self.xdo("getwindowgeometry", "--shell", self.window)
+            values = dict(line.split("=") for line in geometry.split())
+            self.x, self.y = int(values["X"]), int(values["Y"])
+            self.width, self.height = int(values["WIDTH"]), int(values["HEIGHT"])
+            # A window can show before its program handles the window manager's
+            # messages: a close request sent then was lost on a busy machine.
+            wait_until(lambda: server.answers_ping(self.window), "an answer to a ping",
+                       timeout=30)
+            # No window manager runs under bare Xvfb: the input focus is given by hand.
+            self.xdo("windowfocus", "--sync", self.window)
+        except BaseException as error:
+            said = self.stop(show_output=False)
+            raise AssertionError(f"{error}; the program said:\n{said}") from None
+
+    def _started(self):
+        if self.process.poll() is not None:
+            raise AssertionError(f"the program ended with status {self.process.returncode}")
+        return self.windows()[:1]
+
+    def said(self):
+        """Everything the program has written to its output so far."""
+        self.output.seek(0)
+        return self.output.read().decode(errors="replace")
 
     def xdo(self, *args):
         return subprocess.run(["xdotool", *map(str, args)], env=self.server.env, check=True,
@@ -91,24 +187,29 @@ class Converter:
 
     def click(self, control):
         x, y, width, height = CONTROLS[control]
-        self.xdo("mousemove", "--sync", self.x + round((x + width / 2) * self.scale),
-                 self.y + round((y + height / 2) * self.scale))
+        target = (self.x + round((x + width / 2) * self.scale),
+                  self.y + round((y + height / 2) * self.scale))
+        # Not "mousemove --sync": it waits for a motion that never comes when the
+        # pointer is already there, as on a second click on the same key.
+        self.xdo("mousemove", *target)
+        wait_until(lambda: self.server.pointer() == target, f"the pointer over {control}")
         self.xdo("click", "1")
-        time.sleep(0.1)
 
     def keys(self, *names):
         self.xdo("key", "--delay", "30", *names)
-        time.sleep(0.1)
 
     def type(self, text):
         self.xdo("type", "--delay", "30", text)
-        time.sleep(0.1)
 
     def copied(self):
-        """What the focused display holds: selected and copied as a user would."""
+        """What the focused display holds: selected and copied as a user would. The
+        program handles its input in order, so once it owns the clipboard again it has
+        also handled every click and key before the copy."""
+        self.server.take_clipboard()
         self.keys("ctrl+a", "ctrl+c", "End")
+        wait_until(self.server.clipboard_taken_back, "the copy")
         return subprocess.run(["xclip", "-o", "-selection", "clipboard"], env=self.server.env,
-                              capture_output=True, text=True, timeout=5).stdout
+                              capture_output=True, text=True, timeout=10).stdout
 
     def screenshot(self, path, whole_screen=False):
         crop = [] if whole_screen else [
@@ -125,23 +226,23 @@ class Converter:
 
     def request_close(self):
         """Asks the window to close, as a window manager's close box does."""
-        connection = xdisplay.Display(self.server.name)
-        window = connection.create_resource_object("window", int(self.window))
-        protocols = connection.intern_atom("WM_PROTOCOLS")
-        delete = connection.intern_atom("WM_DELETE_WINDOW")
-        message = xevent.ClientMessage(window=window, client_type=protocols,
-                                       data=(32, [delete, X.CurrentTime, 0, 0, 0]))
-        window.send_event(message, event_mask=X.NoEventMask)
-        connection.flush()
-        connection.close()
+        self.server.protocol_message(self.window, "WM_DELETE_WINDOW", 0, 0, 0)
 
     def exit_status(self):
-        return self.process.wait(timeout=10)
+        return self.process.wait(timeout=30)
 
-    def stop(self):
+    def stop(self, show_output=True):
+        """Ends the program if it still runs, and returns what it said."""
         if self.process.poll() is None:
             self.process.kill()
-            self.process.wait()
+        self.process.wait()
+        if self.output.closed:
+            return ""
+        said = self.said()
+        self.output.close()
+        if show_output and said:
+            sys.stderr.write(f"--- {os.path.basename(PROGRAM)} said:\n{said}")
+        return said
 
 
 def near(colour, expected, tolerance=40):
@@ -173,12 +274,14 @@ class EndToEnd(unittest.TestCase):
         # The clicks left the focus in the main display.
         self.assertEqual(converter.copied(), "15,245")
         shot = os.path.join(OUTPUT_DIR, f"korvalin-scale{scale:g}.png")
-        converter.screenshot(shot)
-        self.assertTrue(any(near(c, (0, 255, 0)) for c in converter.colours_in("monaie", shot)),
-                        "no green currency beside the main display")
-        self.assertTrue(any(near(c, (255, 255, 192), 20)
-                            for c in converter.colours_in("monaie2", shot)),
-                        "no light yellow currency beside the secondary display")
+
+        def currencies_drawn():
+            converter.screenshot(shot)
+            return (any(near(c, (0, 255, 0)) for c in converter.colours_in("monaie", shot))
+                    and any(near(c, (255, 255, 192), 20)
+                            for c in converter.colours_in("monaie2", shot)))
+        wait_until(currencies_drawn, "a green currency beside the main display and a light "
+                   "yellow one beside the secondary display")
         converter.click("ecran2")
         self.assertEqual(converter.copied(), "100")
         converter.click("off")
