@@ -21,30 +21,38 @@ struct ControlSpec {
     const char* caption;          // nullptr for the two displays
     int left, top, width, height; // in twips, 15 to the pixel
     bool shownAtStart;
-    const char* accessibleName;
+    const char* accessibleName; // what the control shows, or the caption of a key
+    const char* accessibleDescription;
 };
 
 const ControlSpec kControls[] = {
-    {"ecran", "QLineEdit", nullptr, 240, 120, 2295, 375, true, "Montant"},
-    {"monaie", "QLabel", "", 2640, 240, 1335, 255, true, "Devise"},
-    {"un", "QPushButton", "1", 240, 720, 495, 375, true, "1"},
-    {"deux", "QPushButton", "2", 960, 720, 495, 375, true, "2"},
-    {"trois", "QPushButton", "3", 1680, 720, 495, 375, true, "3"},
-    {"ecran2", "QLineEdit", nullptr, 2520, 720, 975, 285, false, "Montant converti"},
-    {"monaie2", "QLabel", "", 3600, 840, 495, 255, false, "Devise d'origine"},
-    {"quatre", "QPushButton", "4", 240, 1320, 495, 375, true, "4"},
-    {"cinq", "QPushButton", "5", 960, 1320, 495, 375, true, "5"},
-    {"six", "QPushButton", "6", 1680, 1320, 495, 375, true, "6"},
-    {"Label1", "QLabel", "Convertir       en:", 2760, 1320, 975, 495, true, "Convertir en"},
-    {"sept", "QPushButton", "7", 240, 1920, 495, 375, true, "7"},
-    {"huit", "QPushButton", "8", 960, 1920, 495, 375, true, "8"},
-    {"neuf", "QPushButton", "9", 1680, 1920, 495, 375, true, "9"},
-    {"euros", "QPushButton", "Euros", 2760, 2040, 975, 375, true, "Euros"},
-    {"off", "QPushButton", "Off", 240, 2520, 495, 375, true, "Off"},
-    {"zero", "QPushButton", "0", 960, 2520, 495, 375, true, "0"},
-    {"virgule", "QPushButton", ",", 1680, 2520, 495, 375, true, ","},
-    {"francs", "QPushButton", "Francs", 2760, 2640, 975, 375, true, "Francs"},
-    {"delete_", "QPushButton", "Delete", 240, 3000, 1935, 255, true, "Delete"},
+    {"ecran", "QLineEdit", nullptr, 240, 120, 2295, 375, true, "Montant",
+     "Le montant à convertir, ou le résultat de la conversion"},
+    {"monaie", "QLabel", "", 2640, 240, 1335, 255, true, "", "Devise du montant affiché"},
+    {"un", "QPushButton", "1", 240, 720, 495, 375, true, "1", "Tape le chiffre 1"},
+    {"deux", "QPushButton", "2", 960, 720, 495, 375, true, "2", "Tape le chiffre 2"},
+    {"trois", "QPushButton", "3", 1680, 720, 495, 375, true, "3", "Tape le chiffre 3"},
+    {"ecran2", "QLineEdit", nullptr, 2520, 720, 975, 285, false, "Montant d'origine",
+     "Le montant qui a été converti"},
+    {"monaie2", "QLabel", "", 3600, 840, 495, 255, false, "", "Devise du montant d'origine"},
+    {"quatre", "QPushButton", "4", 240, 1320, 495, 375, true, "4", "Tape le chiffre 4"},
+    {"cinq", "QPushButton", "5", 960, 1320, 495, 375, true, "5", "Tape le chiffre 5"},
+    {"six", "QPushButton", "6", 1680, 1320, 495, 375, true, "6", "Tape le chiffre 6"},
+    {"Label1", "QLabel", "Convertir       en:", 2760, 1320, 975, 495, true,
+     "Convertir       en:", ""},
+    {"sept", "QPushButton", "7", 240, 1920, 495, 375, true, "7", "Tape le chiffre 7"},
+    {"huit", "QPushButton", "8", 960, 1920, 495, 375, true, "8", "Tape le chiffre 8"},
+    {"neuf", "QPushButton", "9", 1680, 1920, 495, 375, true, "9", "Tape le chiffre 9"},
+    {"euros", "QPushButton", "Euros", 2760, 2040, 975, 375, true, "Euros",
+     "Convertit en euros le montant lu en francs (touche Entrée)"},
+    {"off", "QPushButton", "Off", 240, 2520, 495, 375, true, "Off", "Ferme La Korvalin"},
+    {"zero", "QPushButton", "0", 960, 2520, 495, 375, true, "0", "Tape le chiffre 0"},
+    {"virgule", "QPushButton", ",", 1680, 2520, 495, 375, true, "virgule",
+     "Tape la virgule décimale"},
+    {"francs", "QPushButton", "Francs", 2760, 2640, 975, 375, true, "Francs",
+     "Convertit en francs le montant lu en euros"},
+    {"delete_", "QPushButton", "Delete", 240, 3000, 1935, 255, true, "Delete",
+     "Efface le montant (touche Échap)"},
 };
 
 struct FontSpec {
@@ -71,6 +79,10 @@ const FontSpec kFonts[] = {
     {"euros", kWindowDefault, 7.5, QFont::Normal},
     {"francs", kWindowDefault, 7.5, QFont::Normal},
 };
+
+QString accessibleName(QWidget* widget) {
+    return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+}
 
 QColor textColour(QWidget* widget) {
     return widget->palette().color(QPalette::WindowText);
@@ -138,6 +150,8 @@ private slots:
             QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
             QVERIFY(accessible);
             QCOMPARE(accessible->text(QAccessible::Name), QString::fromUtf8(spec.accessibleName));
+            QCOMPARE(accessible->text(QAccessible::Description),
+                     QString::fromUtf8(spec.accessibleDescription));
         }
     }
 
@@ -249,6 +263,9 @@ private slots:
         QVERIFY(ecran2()->isVisible() && monaie2()->isVisible());
         QCOMPARE(ecran2()->text(), QStringLiteral("100"));
         QCOMPARE(monaie2()->text(), QStringLiteral("Francs"));
+        // A screen reader reads the currencies the labels show.
+        QCOMPARE(accessibleName(monaie()), QStringLiteral("Euros"));
+        QCOMPARE(accessibleName(monaie2()), QStringLiteral("Francs"));
 
         click("cinq");
         QCOMPARE(ecran()->text(), QStringLiteral("5"));
