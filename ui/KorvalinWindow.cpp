@@ -1,19 +1,20 @@
 #include "KorvalinWindow.h"
 
+#include "Announcer.h"
 #include "FailureMessage.h"
 #include "ui_Korvalin.h"
 
-#include <QKeySequence>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
-#include <QShortcut>
 #include <QStyleOption>
 
 using korvalin::KeyId;
 using korvalin::KeyRequest;
 
-KorvalinWindow::KorvalinWindow(QWidget* parent) : QWidget(parent), ui_(new Ui::Korvalin) {
+KorvalinWindow::KorvalinWindow(QWidget* parent)
+    : QWidget(parent), ui_(new Ui::Korvalin), announcer_(new Announcer(this)) {
     ui_->setupUi(this);
 
     for (const korvalin::KeyInfo& key : korvalin::kKeys) {
@@ -23,12 +24,6 @@ KorvalinWindow::KorvalinWindow(QWidget* parent) : QWidget(parent), ui_(new Ui::K
     }
     connect(ui_->ecran, &QLineEdit::textEdited, this,
             [this](const QString& text) { korvalin_.editEcran(text.toStdString()); });
-
-    // Euros is the window's default key: Enter presses it wherever the focus is.
-    for (const auto enter : {Qt::Key_Return, Qt::Key_Enter}) {
-        auto* shortcut = new QShortcut(QKeySequence(enter), this);
-        connect(shortcut, &QShortcut::activated, ui_->euros, &QPushButton::click);
-    }
 
     ui_->ecran->setFocus();
 }
@@ -43,6 +38,37 @@ void KorvalinWindow::paintEvent(QPaintEvent*) {
     style()->drawPrimitive(QStyle::PE_Widget, &option, &painter, this);
 }
 
+void KorvalinWindow::keyPressEvent(QKeyEvent* event) {
+    auto* focusedKey = qobject_cast<QPushButton*>(focusWidget());
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // As on the desktop: a focused key takes Enter, otherwise the default key does.
+        (focusedKey ? focusedKey : ui_->euros)->click();
+        return;
+    case Qt::Key_Escape:
+        ui_->delete_->click();
+        return;
+    default:
+        break;
+    }
+    // Typing an amount while a key or the secondary display has the focus goes to the
+    // main display, and the focus with it.
+    const QString text = event->text();
+    const bool typesAmount =
+        text.size() == 1 && (text.front().isDigit() || text.front() == QLatin1Char(',') ||
+                             text.front() == QLatin1Char('.'));
+    if ((typesAmount || event->key() == Qt::Key_Backspace) && focusWidget() != ui_->ecran) {
+        ui_->ecran->setFocus(Qt::OtherFocusReason);
+        if (!korvalin_.display().monaie.empty() && !ui_->ecran->isModified()) {
+            ui_->ecran->selectAll(); // an untouched result is replaced, as in the display
+        }
+        QCoreApplication::sendEvent(ui_->ecran, event);
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 void KorvalinWindow::press(KeyId key) {
     KeyRequest request = KeyRequest::none;
     try {
@@ -53,6 +79,11 @@ void KorvalinWindow::press(KeyId key) {
         return;
     }
     showDisplay();
+    if (key == KeyId::euros || key == KeyId::francs) {
+        // What the user types next replaces the result, and Ctrl+C copies it.
+        ui_->ecran->selectAll();
+        announcer_->announce(resultAnnouncement(korvalin_.display()));
+    }
     if (request == KeyRequest::close) {
         close();
     }
@@ -74,6 +105,11 @@ void KorvalinWindow::showDisplay() {
     }
     ui_->monaie->setText(QString::fromStdString(display.monaie));
     ui_->ecran2->setText(QString::fromStdString(display.ecran2));
+    ui_->ecran2->setCursorPosition(0); // a long amount shows its start
+    if (!display.ecran2Shown && ui_->ecran2->hasFocus()) {
+        // Hiding it would tab the focus on into the main display, selecting all of it.
+        ui_->ecran->setFocus(Qt::OtherFocusReason);
+    }
     ui_->ecran2->setVisible(display.ecran2Shown);
     ui_->monaie2->setText(QString::fromStdString(display.monaie2));
     ui_->monaie2->setVisible(display.monaie2Shown);

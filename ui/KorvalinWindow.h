@@ -5,6 +5,8 @@
 #include <QWidget>
 #include <memory>
 
+class Announcer;
+
 namespace Ui {
 class Korvalin;
 }
@@ -20,6 +22,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // Enter, Escape and typing that no control took.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // Runs one key to its end: a failed conversion is shown to the user and the
@@ -30,4 +34,5 @@ private:
 
     std::unique_ptr<Ui::Korvalin> ui_;
     korvalin::Korvalin korvalin_;
+    Announcer* announcer_;
 };

@@ -109,6 +109,12 @@ private:
     QLabel* monaie2() { return child<QLabel>("monaie2"); }
     void click(const char* key) { QTest::mouseClick(child<QPushButton>(key), Qt::LeftButton); }
     QMessageBox* message() { return window_->findChild<QMessageBox*>(); }
+    // Types on the keyboard: each key goes to whatever has the focus at that moment.
+    void keys(const QString& text) {
+        for (const QChar c : text) {
+            QTest::keyClicks(QApplication::focusWidget(), QString(c));
+        }
+    }
     // Types any text, not only what QTest::keyClicks can spell, as one key event.
     void type(const QString& text) {
         QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text);
@@ -290,21 +296,107 @@ private slots:
         QCOMPARE(ecran()->text(), QStringLiteral("810,107"));
     }
 
-    void enterPressesEurosAndEscapeDoesNothing() {
-        QTest::keyClicks(ecran(), QStringLiteral("100"));
-        QTest::keyClick(ecran(), Qt::Key_Escape);
-        QCOMPARE(ecran()->text(), QStringLiteral("100"));
-        QVERIFY(window_->isVisible());
-        QTest::keyClick(ecran(), Qt::Key_Return);
-        QCOMPARE(ecran()->text(), QStringLiteral("15,245"));
+    // Enter presses the focused key, or Euros from the displays; Escape clears.
+    void enterAndEscapeAsOnTheDesktop() {
+        struct Case {
+            const char* focus; // the control that has the focus
+            Qt::Key key;
+            const char* ecranAfter;
+            const char* monaieAfter;
+        };
+        const Case cases[] = {
+            {"ecran", Qt::Key_Return, "15,245", "Euros"},
+            {"ecran", Qt::Key_Enter, "15,245", "Euros"},
+            {"francs", Qt::Key_Enter, "655,957", "Francs"},
+            {"francs", Qt::Key_Return, "655,957", "Francs"},
+            {"euros", Qt::Key_Return, "15,245", "Euros"},
+            {"deux", Qt::Key_Return, "1002", ""},
+            {"delete_", Qt::Key_Return, "", ""},
+            {"ecran", Qt::Key_Escape, "", ""},
+            {"neuf", Qt::Key_Escape, "", ""},
+            {"francs", Qt::Key_Space, "655,957", "Francs"},
+        };
+        for (const Case& c : cases) {
+            click("delete_");
+            QTest::keyClicks(ecran(), QStringLiteral("100"));
+            child(c.focus)->setFocus();
+            QTest::keyClick(QApplication::focusWidget(), c.key);
+            QVERIFY2(window_->isVisible(), c.focus);
+            QCOMPARE(ecran()->text(), QString::fromLatin1(c.ecranAfter));
+            QCOMPARE(monaie()->text(), QString::fromLatin1(c.monaieAfter));
+        }
+    }
 
-        // From a key that has the focus too; Space presses the focused key itself.
-        click("un");
+    void typingAlwaysReachesTheAmount() {
+        // With a key focused, digits go to the main display and the focus with them.
+        QTest::keyClicks(ecran(), QStringLiteral("1"));
+        child("sept")->setFocus();
+        keys(QStringLiteral("2.5"));
+        QCOMPARE(ecran()->text(), QStringLiteral("12.5"));
+        QCOMPARE(QApplication::focusWidget(), ecran());
+
+        // A result is left selected: what is typed next replaces it.
+        QTest::keyClick(ecran(), Qt::Key_Return);
+        QCOMPARE(ecran()->selectedText(), QStringLiteral("1,906"));
+        QTest::keyClicks(ecran(), QStringLiteral("5"));
+        QCOMPARE(ecran()->text(), QStringLiteral("5"));
+        QTest::keyClick(ecran(), Qt::Key_Return);
+        QCOMPARE(ecran()->text(), QStringLiteral("0,762"));
+        QCOMPARE(ecran2()->text(), QStringLiteral("5"));
+
+        // From the secondary display too, and from a key pressed with Space.
+        ecran2()->setFocus();
+        keys(QStringLiteral("3"));
+        QCOMPARE(ecran()->text(), QStringLiteral("3"));
         child("francs")->setFocus();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
-        QCOMPARE(monaie()->text(), QStringLiteral("Euros"));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
-        QCOMPARE(monaie()->text(), QStringLiteral("Francs"));
+        QTest::keyClick(child("francs"), Qt::Key_Space);
+        keys(QStringLiteral("4"));
+        QCOMPARE(ecran()->text(), QStringLiteral("4"));
+    }
+
+    void aClickNeverSelectsTheMainDisplay() {
+        click("sept");
+        click("euros");
+        ecran2()->setFocus(); // hidden by the next key, which hands the focus back
+        click("sept");
+        QCOMPARE(QApplication::focusWidget(), ecran());
+        QVERIFY(!ecran()->hasSelectedText());
+        QTest::keyClicks(ecran(), QStringLiteral("8"));
+        QCOMPARE(ecran()->text(), QStringLiteral("78"));
+    }
+
+    void theSecondaryDisplayShowsTheStartOfItsAmount() {
+        type(QStringLiteral("10000000000000000"));
+        click("euros");
+        QCOMPARE(ecran2()->cursorPosition(), 0);
+    }
+
+    // Each conversion is announced, whatever has the focus; failures are not.
+    void conversionsAreAnnounced() {
+        auto* notification = window_->findChild<QWidget*>(QStringLiteral("annonce"));
+        QVERIFY(notification);
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(notification);
+        QCOMPARE(accessible->role(), QAccessible::Notification);
+        QVERIFY(!notification->isVisible());
+
+        QTest::keyClicks(ecran(), QStringLiteral("100"));
+        click("euros");
+        QVERIFY(notification->isVisible());
+        QCOMPARE(accessible->text(QAccessible::Name),
+                 QStringLiteral("15,245 euros, pour 100 francs"));
+        click("euros"); // converts the result again
+        QCOMPARE(accessible->text(QAccessible::Name),
+                 QStringLiteral("2,324 euros, pour 15,245 francs"));
+        click("delete_");
+        QTest::keyClicks(ecran(), QStringLiteral("0,2"));
+        click("francs");
+        QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("1,312 franc, pour 0,2 euro"));
+
+        click("delete_");
+        QTest::keyClicks(ecran(), QStringLiteral("1,,2"));
+        click("francs");
+        QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("1,312 franc, pour 0,2 euro"));
+        message()->button(QMessageBox::Ok)->click();
     }
 
     void failedConversionIsShownAndTheWindowGoesOn() {
