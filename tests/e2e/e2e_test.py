@@ -226,6 +226,28 @@ class EndToEnd(unittest.TestCase):
         converter.request_close()
         self.assertEqual(converter.exit_status(), 0)
 
+    def test_enter_presses_the_focused_key(self):
+        converter = self.start()
+        converter.type("100")
+        converter.keys("shift+Tab", "shift+Tab", "Return")  # back to Francs, pressed by Enter
+        converter.keys("Tab", "Tab", "Tab")  # Euros, the secondary display, the main display
+        self.assertEqual(converter.copied(), "655,957")
+
+    def test_keyboard_alone(self):
+        converter = self.start()
+        converter.type("12")
+        converter.keys("Escape")
+        self.assertEqual(converter.copied(), "")
+        # A key pressed with Space, then digits typed while it has the focus.
+        converter.keys("Tab", "space")
+        converter.type("00")
+        self.assertEqual(converter.copied(), "100")
+        # The result is left selected: what is typed next replaces it.
+        converter.keys("KP_Enter")
+        converter.type("5")
+        converter.keys("Return")
+        self.assertEqual(converter.copied(), "0,762")
+
 
 if __name__ == "__main__":
     os.makedirs(OUTPUT_DIR, exist_ok=True)
