@@ -13,6 +13,18 @@
 using korvalin::KeyId;
 using korvalin::KeyRequest;
 
+namespace {
+
+// A digit, the comma or the point, or Backspace.
+bool editsAmount(const QKeyEvent& event) {
+    const QString text = event.text();
+    return event.key() == Qt::Key_Backspace ||
+           (text.size() == 1 && (text.front().isDigit() || text.front() == QLatin1Char(',') ||
+                                 text.front() == QLatin1Char('.')));
+}
+
+} // namespace
+
 KorvalinWindow::KorvalinWindow(QWidget* parent)
     : QWidget(parent), ui_(new Ui::Korvalin), announcer_(new Announcer(this)) {
     ui_->setupUi(this);
@@ -25,6 +37,7 @@ KorvalinWindow::KorvalinWindow(QWidget* parent)
     connect(ui_->ecran, &QLineEdit::textEdited, this,
             [this](const QString& text) { korvalin_.editEcran(text.toStdString()); });
 
+    ui_->ecran->installEventFilter(this);
     ui_->ecran->setFocus();
 }
 
@@ -36,6 +49,18 @@ void KorvalinWindow::paintEvent(QPaintEvent*) {
     option.initFrom(this);
     QPainter painter(this);
     style()->drawPrimitive(QStyle::PE_Widget, &option, &painter, this);
+}
+
+bool KorvalinWindow::eventFilter(QObject* watched, QEvent* event) {
+    // Typing onto a result the user has not edited replaces it, as a key would. The
+    // result is selected only then: selected at once, a screen reader reads it out
+    // before its announcement.
+    if (watched == ui_->ecran && event->type() == QEvent::KeyPress &&
+        editsAmount(*static_cast<QKeyEvent*>(event)) && !korvalin_.display().monaie.empty() &&
+        !ui_->ecran->isModified()) {
+        ui_->ecran->selectAll();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void KorvalinWindow::keyPressEvent(QKeyEvent* event) {
@@ -54,15 +79,8 @@ void KorvalinWindow::keyPressEvent(QKeyEvent* event) {
     }
     // Typing an amount while a key or the secondary display has the focus goes to the
     // main display, and the focus with it.
-    const QString text = event->text();
-    const bool typesAmount =
-        text.size() == 1 && (text.front().isDigit() || text.front() == QLatin1Char(',') ||
-                             text.front() == QLatin1Char('.'));
-    if ((typesAmount || event->key() == Qt::Key_Backspace) && focusWidget() != ui_->ecran) {
+    if (editsAmount(*event) && focusWidget() != ui_->ecran) {
         ui_->ecran->setFocus(Qt::OtherFocusReason);
-        if (!korvalin_.display().monaie.empty() && !ui_->ecran->isModified()) {
-            ui_->ecran->selectAll(); // an untouched result is replaced, as in the display
-        }
         QCoreApplication::sendEvent(ui_->ecran, event);
         return;
     }
@@ -80,8 +98,6 @@ void KorvalinWindow::press(KeyId key) {
     }
     showDisplay();
     if (key == KeyId::euros || key == KeyId::francs) {
-        // What the user types next replaces the result, and Ctrl+C copies it.
-        ui_->ecran->selectAll();
         announcer_->announce(resultAnnouncement(korvalin_.display()));
     }
     if (request == KeyRequest::close) {

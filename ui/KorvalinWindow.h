@@ -21,6 +21,7 @@ public:
     ~KorvalinWindow() override;
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     // Enter, Escape and typing that no control took.
     void keyPressEvent(QKeyEvent* event) override;

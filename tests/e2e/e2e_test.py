@@ -242,7 +242,7 @@ class EndToEnd(unittest.TestCase):
         converter.keys("Tab", "space")
         converter.type("00")
         self.assertEqual(converter.copied(), "100")
-        # The result is left selected: what is typed next replaces it.
+        # What is typed onto a result replaces it.
         converter.keys("KP_Enter")
         converter.type("5")
         converter.keys("Return")
