@@ -13,6 +13,7 @@ packages=(
     clang libclang-rt-14-dev
     xvfb xdotool xclip imagemagick python3 python3-xlib
     desktop-file-utils appstream
+    qt6-translations-l10n at-spi2-core dbus python3-gi gir1.2-atspi-2.0
 )
 
 install_missing() {
