@@ -12,6 +12,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -82,6 +84,18 @@ const FontSpec kFonts[] = {
 
 QString accessibleName(QWidget* widget) {
     return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+}
+
+// The contrast ratio of two colours as accessibility guidelines define it, 1 to 21.
+double contrast(const QColor& a, const QColor& b) {
+    const auto luminance = [](const QColor& c) {
+        const auto linear = [](double v) {
+            return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
 QColor textColour(QWidget* widget) {
@@ -256,6 +270,31 @@ private slots:
         child("euros")->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), ecran2());
+    }
+
+    // The focused key's ring stands out on the clouds and on the key, and the focused
+    // key cannot be taken for the default key (Euros).
+    void focusIsPlainlyVisible() {
+        const auto pixel = [this](const QImage& shown, const char* key, int dx) {
+            const QRect r = child(key)->geometry();
+            return shown.pixelColor(r.left() + dx, r.center().y());
+        };
+        const QImage unfocused = window_->grab().toImage();
+        for (const char* key : {"un", "virgule", "off", "delete_", "euros", "francs"}) {
+            child(key)->setFocus();
+            const QImage shown = window_->grab().toImage();
+            const QColor ring = pixel(shown, key, 1);
+            const QColor face = pixel(shown, key, 4);
+            const QByteArray at(key);
+            QVERIFY2(contrast(ring, pixel(shown, key, -2)) >= 3, at + " on the clouds");
+            QVERIFY2(contrast(ring, face) >= 3, at + " on the key");
+            QVERIFY2(std::max(contrast(ring, pixel(unfocused, key, 1)),
+                              contrast(face, pixel(unfocused, key, 4))) >= 3,
+                     at + " against no focus");
+            QVERIFY2(contrast(face, pixel(unfocused, "euros", 4)) >= 3 ||
+                         contrast(ring, pixel(unfocused, "euros", 1)) >= 3,
+                     at + " against the default key");
+        }
     }
 
     void clicksConvertAndTheNextKeyStartsAfresh() {
