@@ -28,6 +28,10 @@ bool editsAmount(const QKeyEvent& event) {
 KorvalinWindow::KorvalinWindow(QWidget* parent)
     : QWidget(parent), ui_(new Ui::Korvalin), announcer_(new Announcer(this)) {
     ui_->setupUi(this);
+    // A fixed-size window: no maximise button.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
 
     for (const korvalin::KeyInfo& key : korvalin::kKeys) {
         auto* button = findChild<QPushButton*>(QString::fromLatin1(key.name));

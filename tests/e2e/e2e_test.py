@@ -248,6 +248,17 @@ class EndToEnd(unittest.TestCase):
         converter.keys("Return")
         self.assertEqual(converter.copied(), "0,762")
 
+    def test_no_maximise_button(self):
+        converter = self.start()
+        connection = xdisplay.Display(self.server.name)
+        window = connection.create_resource_object("window", int(converter.window))
+        hints = window.get_full_property(connection.intern_atom("_MOTIF_WM_HINTS"), X.AnyPropertyType)
+        connection.close()
+        _, functions, decorations = hints.value[:3]
+        self.assertFalse(functions & 0x10, "the window manager may maximise the window")
+        self.assertFalse(decorations & 0x40, "the title bar has a maximise button")
+        self.assertTrue(decorations & 0x20 and functions & 0x20, "no close box")
+
 
 if __name__ == "__main__":
     os.makedirs(OUTPUT_DIR, exist_ok=True)

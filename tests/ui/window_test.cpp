@@ -1,6 +1,7 @@
 #include "FailureMessage.h"
 #include "Keys.h"
 #include "KorvalinWindow.h"
+#include "QtTexts.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -150,6 +151,15 @@ private slots:
         QCOMPARE(window_->windowTitle(), QStringLiteral("La Korvalin"));
         QCOMPARE(window_->size(), QSize(276, 226));
         QCOMPARE(window_->minimumSize(), window_->maximumSize());
+        const Qt::WindowFlags flags = window_->windowFlags();
+        QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+        QVERIFY(flags.testFlag(Qt::WindowMinimizeButtonHint));
+        QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
+    }
+
+    void qtsOwnTextsAreFrench() {
+        QVERIFY(installFrenchQtTexts(*QCoreApplication::instance()));
+        QCOMPARE(QCoreApplication::translate("QLineEdit", "&Undo"), QStringLiteral("&Annuler"));
     }
 
     void controlsFollowTheDescription() {
