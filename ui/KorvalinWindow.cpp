@@ -56,13 +56,16 @@ void KorvalinWindow::paintEvent(QPaintEvent*) {
 }
 
 bool KorvalinWindow::eventFilter(QObject* watched, QEvent* event) {
-    // Typing onto a result the user has not edited replaces it, as a key would. The
-    // result is selected only then: selected at once, a screen reader reads it out
-    // before its announcement.
+    // Typing onto a result the user has not edited replaces it, as a key would, and
+    // Ctrl+C copies it whole. The result is selected only then: selected as soon as it
+    // is shown, a screen reader reads it out before its announcement.
     if (watched == ui_->ecran && event->type() == QEvent::KeyPress &&
-        editsAmount(*static_cast<QKeyEvent*>(event)) && !korvalin_.display().monaie.empty() &&
-        !ui_->ecran->isModified()) {
-        ui_->ecran->selectAll();
+        !korvalin_.display().monaie.empty() && !ui_->ecran->isModified() &&
+        !ui_->ecran->hasSelectedText()) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (editsAmount(*key) || key->matches(QKeySequence::Copy)) {
+            ui_->ecran->selectAll();
+        }
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -5,6 +5,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
 #include <QFontInfo>
 #include <QImageReader>
 #include <QKeyEvent>
@@ -384,9 +385,11 @@ private slots:
         QCOMPARE(ecran()->text(), QStringLiteral("12.5"));
         QCOMPARE(QApplication::focusWidget(), ecran());
 
-        // What is typed onto a result replaces it.
+        // What is typed onto a result replaces it; Ctrl+C copies it whole.
         QTest::keyClick(ecran(), Qt::Key_Return);
         QCOMPARE(ecran()->text(), QStringLiteral("1,906"));
+        QTest::keyClick(ecran(), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("1,906"));
         QTest::keyClicks(ecran(), QStringLiteral("5"));
         QCOMPARE(ecran()->text(), QStringLiteral("5"));
         QTest::keyClick(ecran(), Qt::Key_Return);
