@@ -71,9 +71,9 @@ class Orca:
         new, self.seen = lines[self.seen:], len(lines)
         return [m.group(1) for m in map(SPOKEN.search, new) if m]
 
-    def wait_for(self, text, timeout=20):
-        wait_until(lambda: any(text in line for line in self.lines()), f"Orca to say {text!r}",
-                   timeout=timeout)
+    def wait_for(self, text, timeout=20, since=0):
+        wait_until(lambda: any(text in line for line in self.lines()[since:]),
+                   f"Orca to say {text!r}", timeout=timeout)
 
     def quiet(self, still=1.5, timeout=30):
         """Waits until Orca has written nothing for `still` seconds."""
@@ -131,6 +131,14 @@ def main():
             announcement, or else the text said_once, was spoken exactly once."""
             for action in actions:
                 action()
+                orca.quiet(still=1.0)
+            # On a busy machine Orca may get to the last event only after a pause.
+            awaited = f"notification {announced}." if announced else said_once
+            if awaited:
+                try:
+                    orca.wait_for(awaited, timeout=30, since=orca.seen)
+                except AssertionError:
+                    pass  # reported below with what was said
                 orca.quiet(still=1.0)
             said = orca.spoken()
             print(f"== {title}")
