@@ -5,6 +5,9 @@ for each step of a few scenarios, from Orca's own speech log (no speech server: 
 log shows what would have been spoken). Exits non-zero when a conversion's result is
 not spoken whole, with both currencies, exactly once, or a failure's message is not.
 
+Not part of the test command: Orca runs once per user, so this cannot run beside
+another Orca (the user's own, or a second run of this script).
+
 Usage: orca_check.py PROGRAM
 """
 import os
@@ -34,19 +37,21 @@ class Orca:
         self.log = []
         self.reader = threading.Thread(target=self.read, args=(main,), daemon=True)
         self.reader.start()
-        session.start(["orca", "--replace", "--user-prefs", os.path.join(session.home, "orca"),
-                       "--debug-file", os.ttyname(terminal)],
+        # Orca runs once per user: without --replace, it leaves a running one alone and
+        # stops at once.
+        self.process = session.start(["orca", "--user-prefs", os.path.join(session.home, "orca"),
+                                      "--debug-file", os.ttyname(terminal)],
                       env=dict(session.env, SPEECHD_CMD="/bin/false"),
                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                       stderr=subprocess.DEVNULL)
         # Kept open: with no process holding the terminal, reading it would fail.
         self.terminal = terminal
         self.seen = 0
-        try:
-            self.wait_for("Screen reader on", timeout=60)
-        except AssertionError:
-            print("\n".join(self.log[-60:]))
-            raise
+        wait_until(lambda: self.process.poll() is not None or
+                   any("Screen reader on" in line for line in self.lines()),
+                   "Orca to start", timeout=60)
+        if self.process.poll() is not None:
+            raise SystemExit("Orca did not start: is another Orca running for this user?")
         self.quiet()
 
     def read(self, main):

@@ -5,6 +5,7 @@ with its accessibility always on. Every process started here, and every process 
 leave behind, is ended and reaped on exit."""
 import ctypes
 import os
+import random
 import shutil
 import signal
 import subprocess
@@ -26,40 +27,68 @@ def wait_until(condition, what, timeout=20.0, step=0.05, idle=None):
 
 
 class Session:
+    processes = []
+    home = None
+    env = None
+
     def __enter__(self):
+        try:
+            return self.set_up()
+        except BaseException:
+            self.__exit__(None, None, None)
+            raise
+
+    def set_up(self):
         # Processes orphaned by the bus (the accessibility bus and its registry) come
         # back to this process, so that they can be reaped.
         ctypes.CDLL(None, use_errno=True).prctl(PR_SET_CHILD_SUBREAPER, 1, 0, 0, 0)
-        self.processes = []
         self.home = tempfile.mkdtemp(prefix="korvalin-a11y-")
-        read_end, write_end = os.pipe()
-        self.start(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "800x600x24",
-                    "-nolisten", "tcp"], pass_fds=[write_end], stderr=subprocess.DEVNULL)
-        os.close(write_end)
-        with os.fdopen(read_end) as pipe:
-            display = ":" + pipe.readline().strip()
-        bus = self.start(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
-                         stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
-        address = bus.stdout.readline().strip()
         runtime = os.path.join(self.home, "run")
         os.mkdir(runtime, 0o700)
-        self.env = dict(os.environ, DISPLAY=display, DBUS_SESSION_BUS_ADDRESS=address,
-                        XDG_RUNTIME_DIR=runtime, HOME=self.home,
+        # Private runtime and home directories: the accessibility bus puts its socket
+        # there, where it would otherwise be shared by every session of the user.
+        self.env = dict(os.environ, XDG_RUNTIME_DIR=runtime, HOME=self.home,
                         XDG_CONFIG_HOME=os.path.join(self.home, "config"),
                         XDG_DATA_HOME=os.path.join(self.home, "data"),
                         XDG_CACHE_HOME=os.path.join(self.home, "cache"),
-                        QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", NO_AT_BRIDGE="0")
+                        QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+        self.env["DISPLAY"] = self.start_x_server()
+        bus = self.start(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
+                         stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().strip()
         self.env.pop("QT_QPA_PLATFORM", None)
         self.env.pop("WAYLAND_DISPLAY", None)
-        # The accessibility library of this process reads the bus from the environment.
+        self.env.pop("AT_SPI_BUS_ADDRESS", None)
+        os.environ.pop("AT_SPI_BUS_ADDRESS", None)
+        # The accessibility library of this process finds the bus from the environment.
         os.environ.update({k: self.env[k] for k in ("DISPLAY", "DBUS_SESSION_BUS_ADDRESS",
                                                      "XDG_RUNTIME_DIR")})
         return self
 
+    def start_x_server(self):
+        """An X server on a display number of its own. The lowest free numbers, which X
+        servers pick by themselves, are taken and given back all the time by other
+        test runs, so it is picked at random far above them."""
+        for _ in range(20):
+            number = random.randrange(200, 2000)
+            if os.path.exists(f"/tmp/.X{number}-lock"):
+                continue
+            read_end, write_end = os.pipe()
+            server = self.start(["Xvfb", f":{number}", "-displayfd", str(write_end), "-screen",
+                                 "0", "800x600x24", "-nolisten", "tcp"],
+                                pass_fds=[write_end], stderr=subprocess.DEVNULL)
+            os.close(write_end)
+            with os.fdopen(read_end) as pipe:
+                ready = pipe.readline().strip()  # empty when the server gave up
+            if ready == str(number):
+                return f":{number}"
+            server.wait()
+        raise AssertionError("no X server would start")
+
     def start(self, command, **options):
-        options.setdefault("env", getattr(self, "env", None))
+        options.setdefault("env", self.env)
         process = subprocess.Popen(command, start_new_session=True, **options)
-        self.processes.append(process)
+        self.processes = self.processes + [process]
         return process
 
     def xdo(self, *args):
@@ -105,7 +134,7 @@ class Session:
             except ChildProcessError:
                 pass
             time.sleep(0.1)
-        if not os.environ.get("KORVALIN_KEEP_SESSION"):
+        if self.home and not os.environ.get("KORVALIN_KEEP_SESSION"):
             shutil.rmtree(self.home, ignore_errors=True)
 
     @staticmethod
