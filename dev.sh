@@ -18,6 +18,7 @@ packages=(
     weston qt6-wayland dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0
     git debhelper dpkg-dev lintian man-db appstream-compose
     clang-format clang-tidy shellcheck
+    qt6-translations-l10n dbus
 )
 
 install_missing() {

@@ -1,20 +1,37 @@
 #include "KorvalinWindow.h"
 
+#include "Announcer.h"
 #include "FailureMessage.h"
 #include "ui_Korvalin.h"
 
-#include <QKeySequence>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
-#include <QShortcut>
 #include <QStyleOption>
 
 using korvalin::KeyId;
 using korvalin::KeyRequest;
 
-KorvalinWindow::KorvalinWindow(QWidget* parent) : QWidget(parent), ui_(new Ui::Korvalin) {
+namespace {
+
+// A digit, the comma or the point, or Backspace.
+bool editsAmount(const QKeyEvent& event) {
+    const QString text = event.text();
+    return event.key() == Qt::Key_Backspace ||
+           (text.size() == 1 && (text.front().isDigit() || text.front() == QLatin1Char(',') ||
+                                 text.front() == QLatin1Char('.')));
+}
+
+} // namespace
+
+KorvalinWindow::KorvalinWindow(QWidget* parent)
+    : QWidget(parent), ui_(new Ui::Korvalin), announcer_(new Announcer(this)) {
     ui_->setupUi(this);
+    // A fixed-size window: no maximise button.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
 
     for (const korvalin::KeyInfo& key : korvalin::kKeys) {
         const QString name = QString::fromLatin1(key.name);
@@ -32,12 +49,7 @@ KorvalinWindow::KorvalinWindow(QWidget* parent) : QWidget(parent), ui_(new Ui::K
         showDisplay();
     });
 
-    // Euros is the window's default key: Enter presses it wherever the focus is.
-    for (const auto enter : {Qt::Key_Return, Qt::Key_Enter}) {
-        auto* shortcut = new QShortcut(QKeySequence(enter), this);
-        connect(shortcut, &QShortcut::activated, ui_->euros, &QPushButton::click);
-    }
-
+    ui_->ecran->installEventFilter(this);
     ui_->ecran->setFocus();
 }
 
@@ -51,6 +63,45 @@ void KorvalinWindow::paintEvent(QPaintEvent*) {
     style()->drawPrimitive(QStyle::PE_Widget, &option, &painter, this);
 }
 
+bool KorvalinWindow::eventFilter(QObject* watched, QEvent* event) {
+    // Typing onto a result the user has not edited replaces it, as a key would, and
+    // Ctrl+C copies it whole. The result is selected only then: selected as soon as it
+    // is shown, a screen reader reads it out before its announcement.
+    if (watched == ui_->ecran && event->type() == QEvent::KeyPress &&
+        !korvalin_.display().monaie.empty() && !ui_->ecran->isModified() &&
+        !ui_->ecran->hasSelectedText()) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (editsAmount(*key) || key->matches(QKeySequence::Copy)) {
+            ui_->ecran->selectAll();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void KorvalinWindow::keyPressEvent(QKeyEvent* event) {
+    auto* focusedKey = qobject_cast<QPushButton*>(focusWidget());
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // As on the desktop: a focused key takes Enter, otherwise the default key does.
+        (focusedKey ? focusedKey : ui_->euros)->click();
+        return;
+    case Qt::Key_Escape:
+        ui_->delete_->click();
+        return;
+    default:
+        break;
+    }
+    // Typing an amount while a key or the secondary display has the focus goes to the
+    // main display, and the focus with it.
+    if (editsAmount(*event) && focusWidget() != ui_->ecran) {
+        ui_->ecran->setFocus(Qt::OtherFocusReason);
+        QCoreApplication::sendEvent(ui_->ecran, event);
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 void KorvalinWindow::press(KeyId key) {
     KeyRequest request = KeyRequest::none;
     try {
@@ -61,6 +112,9 @@ void KorvalinWindow::press(KeyId key) {
         return;
     }
     showDisplay();
+    if (key == KeyId::euros || key == KeyId::francs) {
+        announcer_->announce(resultAnnouncement(korvalin_.display()));
+    }
     if (request == KeyRequest::close) {
         close();
     }
@@ -87,6 +141,11 @@ void KorvalinWindow::showDisplay() {
     }
     ui_->monaie->setText(QString::fromStdString(display.monaie));
     ui_->ecran2->setText(QString::fromStdString(display.ecran2));
+    ui_->ecran2->setCursorPosition(0); // a long amount shows its start
+    if (!display.ecran2Shown && ui_->ecran2->hasFocus()) {
+        // Hiding it would tab the focus on into the main display, selecting all of it.
+        ui_->ecran->setFocus(Qt::OtherFocusReason);
+    }
     ui_->ecran2->setVisible(display.ecran2Shown);
     ui_->monaie2->setText(QString::fromStdString(display.monaie2));
     ui_->monaie2->setVisible(display.monaie2Shown);

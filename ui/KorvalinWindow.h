@@ -7,6 +7,7 @@
 #include <memory>
 
 class QPushButton;
+class Announcer;
 
 namespace Ui {
 class Korvalin;
@@ -22,7 +23,10 @@ public:
     ~KorvalinWindow() override;
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    // Enter, Escape and typing that no control took.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // Runs one key to its end: a failed conversion is shown to the user and the
@@ -34,4 +38,5 @@ private:
     std::unique_ptr<Ui::Korvalin> ui_;
     QList<QPushButton*> entryKeys_; // the digits and the comma
     korvalin::Korvalin korvalin_;
+    Announcer* announcer_;
 };

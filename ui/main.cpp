@@ -1,4 +1,5 @@
 #include "KorvalinWindow.h"
+#include "QtTexts.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -8,6 +9,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("La Korvalin"));
     QApplication::setApplicationVersion(QStringLiteral(KORVALIN_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(KORVALIN_APP_ID));
+    installFrenchQtTexts(app);
 
     QIcon icon;
     for (const int size : {32, 64}) {

@@ -187,12 +187,15 @@ class Converter:
 
     def click(self, control):
         x, y, width, height = CONTROLS[control]
-        target = (self.x + round((x + width / 2) * self.scale),
-                  self.y + round((y + height / 2) * self.scale))
+        self.click_at(self.x + round((x + width / 2) * self.scale),
+                      self.y + round((y + height / 2) * self.scale))
+
+    def click_at(self, *target):
+        """Clicks at a point of the screen."""
         # Not "mousemove --sync": it waits for a motion that never comes when the
         # pointer is already there, as on a second click on the same key.
         self.xdo("mousemove", *target)
-        wait_until(lambda: self.server.pointer() == target, f"the pointer over {control}")
+        wait_until(lambda: self.server.pointer() == target, f"the pointer at {target}")
         self.xdo("click", "1")
 
     def keys(self, *names):
@@ -368,15 +371,13 @@ class EndToEnd(unittest.TestCase):
         width, height = int(geometry["WIDTH"]), int(geometry["HEIGHT"])
         for y in (0.2, 0.3, 0.4, 0.5):
             for x in range(2, 10):
-                converter.xdo("mousemove", "--sync", left + width * x // 10, top + round(height * y))
-                converter.xdo("click", "1")
+                converter.click_at(left + width * x // 10, top + round(height * y))
         time.sleep(1)
         self.assertFalse(os.path.exists(opened), "a link in the message was opened")
         self.assertIsNone(converter.process.poll())
 
         # The message quotes the tags as they were typed: selected and copied as a user would.
-        converter.xdo("mousemove", "--sync", left + width // 2, top + round(height * 0.3))
-        converter.xdo("click", "1")
+        converter.click_at(left + width // 2, top + round(height * 0.3))
         converter.keys("ctrl+a", "ctrl+c")
         message = subprocess.run(["xclip", "-o", "-selection", "clipboard"], env=self.server.env,
                                  capture_output=True, text=True, timeout=5).stdout
@@ -386,6 +387,39 @@ class EndToEnd(unittest.TestCase):
         wait_until(lambda: converter.windows() == [converter.window], "the message to close")
         converter.xdo("windowfocus", "--sync", converter.window)
         self.assertEqual(converter.copied(), link)
+
+    def test_enter_presses_the_focused_key(self):
+        converter = self.start()
+        converter.type("100")
+        converter.keys("shift+Tab", "shift+Tab", "Return")  # back to Francs, pressed by Enter
+        converter.keys("Tab", "Tab", "Tab")  # Euros, the secondary display, the main display
+        self.assertEqual(converter.copied(), "655,957")
+
+    def test_keyboard_alone(self):
+        converter = self.start()
+        converter.type("12")
+        converter.keys("Escape")
+        self.assertEqual(converter.copied(), "")
+        # A key pressed with Space, then digits typed while it has the focus.
+        converter.keys("Tab", "space")
+        converter.type("00")
+        self.assertEqual(converter.copied(), "100")
+        # What is typed onto a result replaces it.
+        converter.keys("KP_Enter")
+        converter.type("5")
+        converter.keys("Return")
+        self.assertEqual(converter.copied(), "0,762")
+
+    def test_no_maximise_button(self):
+        converter = self.start()
+        connection = xdisplay.Display(self.server.name)
+        window = connection.create_resource_object("window", int(converter.window))
+        hints = window.get_full_property(connection.intern_atom("_MOTIF_WM_HINTS"), X.AnyPropertyType)
+        connection.close()
+        _, functions, decorations = hints.value[:3]
+        self.assertFalse(functions & 0x10, "the window manager may maximise the window")
+        self.assertFalse(decorations & 0x40, "the title bar has a maximise button")
+        self.assertTrue(decorations & 0x20 and functions & 0x20, "no close box")
 
 
 if __name__ == "__main__":

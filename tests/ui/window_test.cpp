@@ -1,6 +1,7 @@
 #include "FailureMessage.h"
 #include "Keys.h"
 #include "KorvalinWindow.h"
+#include "QtTexts.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -14,6 +15,8 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QTest>
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -23,30 +26,38 @@ struct ControlSpec {
     const char* caption;          // nullptr for the two displays
     int left, top, width, height; // in twips, 15 to the pixel
     bool shownAtStart;
-    const char* accessibleName;
+    const char* accessibleName; // what the control shows, or the caption of a key
+    const char* accessibleDescription;
 };
 
 const ControlSpec kControls[] = {
-    {"ecran", "QLineEdit", nullptr, 240, 120, 2295, 375, true, "Montant"},
-    {"monaie", "QLabel", "", 2640, 240, 1335, 255, true, "Devise"},
-    {"un", "QPushButton", "1", 240, 720, 495, 375, true, "1"},
-    {"deux", "QPushButton", "2", 960, 720, 495, 375, true, "2"},
-    {"trois", "QPushButton", "3", 1680, 720, 495, 375, true, "3"},
-    {"ecran2", "QLineEdit", nullptr, 2520, 720, 975, 285, false, "Montant converti"},
-    {"monaie2", "QLabel", "", 3600, 840, 495, 255, false, "Devise d'origine"},
-    {"quatre", "QPushButton", "4", 240, 1320, 495, 375, true, "4"},
-    {"cinq", "QPushButton", "5", 960, 1320, 495, 375, true, "5"},
-    {"six", "QPushButton", "6", 1680, 1320, 495, 375, true, "6"},
-    {"Label1", "QLabel", "Convertir       en:", 2760, 1320, 975, 495, true, "Convertir en"},
-    {"sept", "QPushButton", "7", 240, 1920, 495, 375, true, "7"},
-    {"huit", "QPushButton", "8", 960, 1920, 495, 375, true, "8"},
-    {"neuf", "QPushButton", "9", 1680, 1920, 495, 375, true, "9"},
-    {"euros", "QPushButton", "Euros", 2760, 2040, 975, 375, true, "Euros"},
-    {"off", "QPushButton", "Off", 240, 2520, 495, 375, true, "Off"},
-    {"zero", "QPushButton", "0", 960, 2520, 495, 375, true, "0"},
-    {"virgule", "QPushButton", ",", 1680, 2520, 495, 375, true, ","},
-    {"francs", "QPushButton", "Francs", 2760, 2640, 975, 375, true, "Francs"},
-    {"delete_", "QPushButton", "Delete", 240, 3000, 1935, 255, true, "Delete"},
+    {"ecran", "QLineEdit", nullptr, 240, 120, 2295, 375, true, "Montant",
+     "Le montant à convertir, ou le résultat de la conversion"},
+    {"monaie", "QLabel", "", 2640, 240, 1335, 255, true, "", "Devise du montant affiché"},
+    {"un", "QPushButton", "1", 240, 720, 495, 375, true, "1", "Tape le chiffre 1"},
+    {"deux", "QPushButton", "2", 960, 720, 495, 375, true, "2", "Tape le chiffre 2"},
+    {"trois", "QPushButton", "3", 1680, 720, 495, 375, true, "3", "Tape le chiffre 3"},
+    {"ecran2", "QLineEdit", nullptr, 2520, 720, 975, 285, false, "Montant d'origine",
+     "Le montant qui a été converti"},
+    {"monaie2", "QLabel", "", 3600, 840, 495, 255, false, "", "Devise du montant d'origine"},
+    {"quatre", "QPushButton", "4", 240, 1320, 495, 375, true, "4", "Tape le chiffre 4"},
+    {"cinq", "QPushButton", "5", 960, 1320, 495, 375, true, "5", "Tape le chiffre 5"},
+    {"six", "QPushButton", "6", 1680, 1320, 495, 375, true, "6", "Tape le chiffre 6"},
+    {"Label1", "QLabel", "Convertir       en:", 2760, 1320, 975, 495, true,
+     "Convertir       en:", ""},
+    {"sept", "QPushButton", "7", 240, 1920, 495, 375, true, "7", "Tape le chiffre 7"},
+    {"huit", "QPushButton", "8", 960, 1920, 495, 375, true, "8", "Tape le chiffre 8"},
+    {"neuf", "QPushButton", "9", 1680, 1920, 495, 375, true, "9", "Tape le chiffre 9"},
+    {"euros", "QPushButton", "Euros", 2760, 2040, 975, 375, true, "Euros",
+     "Convertit en euros le montant lu en francs (touche Entrée)"},
+    {"off", "QPushButton", "Off", 240, 2520, 495, 375, true, "Off", "Ferme La Korvalin"},
+    {"zero", "QPushButton", "0", 960, 2520, 495, 375, true, "0", "Tape le chiffre 0"},
+    {"virgule", "QPushButton", ",", 1680, 2520, 495, 375, true, "virgule",
+     "Tape la virgule décimale"},
+    {"francs", "QPushButton", "Francs", 2760, 2640, 975, 375, true, "Francs",
+     "Convertit en francs le montant lu en euros"},
+    {"delete_", "QPushButton", "Delete", 240, 3000, 1935, 255, true, "Delete",
+     "Efface le montant (touche Échap)"},
 };
 
 struct FontSpec {
@@ -74,6 +85,22 @@ const FontSpec kFonts[] = {
     {"francs", kWindowDefault, 7.5, QFont::Normal},
 };
 
+QString accessibleName(QWidget* widget) {
+    return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+}
+
+// The contrast ratio of two colours as accessibility guidelines define it, 1 to 21.
+double contrast(const QColor& a, const QColor& b) {
+    const auto luminance = [](const QColor& c) {
+        const auto linear = [](double v) {
+            return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
 QColor textColour(QWidget* widget) {
     return widget->palette().color(QPalette::WindowText);
 }
@@ -99,6 +126,12 @@ private:
     QLabel* monaie2() { return child<QLabel>("monaie2"); }
     void click(const char* key) { QTest::mouseClick(child<QPushButton>(key), Qt::LeftButton); }
     QMessageBox* message() { return window_->findChild<QMessageBox*>(); }
+    // Types on the keyboard: each key goes to whatever has the focus at that moment.
+    void keys(const QString& text) {
+        for (const QChar c : text) {
+            QTest::keyClicks(QApplication::focusWidget(), QString(c));
+        }
+    }
     // Types any text, not only what QTest::keyClicks can spell, as one key event.
     void type(const QString& text) {
         QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text);
@@ -120,6 +153,15 @@ private slots:
         QCOMPARE(window_->windowTitle(), QStringLiteral("La Korvalin"));
         QCOMPARE(window_->size(), QSize(276, 226));
         QCOMPARE(window_->minimumSize(), window_->maximumSize());
+        const Qt::WindowFlags flags = window_->windowFlags();
+        QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+        QVERIFY(flags.testFlag(Qt::WindowMinimizeButtonHint));
+        QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
+    }
+
+    void qtsOwnTextsAreFrench() {
+        QVERIFY(installFrenchQtTexts(*QCoreApplication::instance()));
+        QCOMPARE(QCoreApplication::translate("QLineEdit", "&Undo"), QStringLiteral("&Annuler"));
     }
 
     void controlsFollowTheDescription() {
@@ -140,6 +182,8 @@ private slots:
             QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
             QVERIFY(accessible);
             QCOMPARE(accessible->text(QAccessible::Name), QString::fromUtf8(spec.accessibleName));
+            QCOMPARE(accessible->text(QAccessible::Description),
+                     QString::fromUtf8(spec.accessibleDescription));
         }
     }
 
@@ -240,6 +284,31 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), ecran2());
     }
 
+    // The focused key's ring stands out on the clouds and on the key, and the focused
+    // key cannot be taken for the default key (Euros).
+    void focusIsPlainlyVisible() {
+        const auto pixel = [this](const QImage& shown, const char* key, int dx) {
+            const QRect r = child(key)->geometry();
+            return shown.pixelColor(r.left() + dx, r.center().y());
+        };
+        const QImage unfocused = window_->grab().toImage();
+        for (const char* key : {"un", "virgule", "off", "delete_", "euros", "francs"}) {
+            child(key)->setFocus();
+            const QImage shown = window_->grab().toImage();
+            const QColor ring = pixel(shown, key, 1);
+            const QColor face = pixel(shown, key, 4);
+            const QByteArray at(key);
+            QVERIFY2(contrast(ring, pixel(shown, key, -2)) >= 3, at + " on the clouds");
+            QVERIFY2(contrast(ring, face) >= 3, at + " on the key");
+            QVERIFY2(std::max(contrast(ring, pixel(unfocused, key, 1)),
+                              contrast(face, pixel(unfocused, key, 4))) >= 3,
+                     at + " against no focus");
+            QVERIFY2(contrast(face, pixel(unfocused, "euros", 4)) >= 3 ||
+                         contrast(ring, pixel(unfocused, "euros", 1)) >= 3,
+                     at + " against the default key");
+        }
+    }
+
     void clicksConvertAndTheNextKeyStartsAfresh() {
         click("un");
         click("zero");
@@ -251,6 +320,9 @@ private slots:
         QVERIFY(ecran2()->isVisible() && monaie2()->isVisible());
         QCOMPARE(ecran2()->text(), QStringLiteral("100"));
         QCOMPARE(monaie2()->text(), QStringLiteral("Francs"));
+        // A screen reader reads the currencies the labels show.
+        QCOMPARE(accessibleName(monaie()), QStringLiteral("Euros"));
+        QCOMPARE(accessibleName(monaie2()), QStringLiteral("Francs"));
 
         click("cinq");
         QCOMPARE(ecran()->text(), QStringLiteral("5"));
@@ -275,21 +347,109 @@ private slots:
         QCOMPARE(ecran()->text(), QStringLiteral("810,107"));
     }
 
-    void enterPressesEurosAndEscapeDoesNothing() {
-        QTest::keyClicks(ecran(), QStringLiteral("100"));
-        QTest::keyClick(ecran(), Qt::Key_Escape);
-        QCOMPARE(ecran()->text(), QStringLiteral("100"));
-        QVERIFY(window_->isVisible());
-        QTest::keyClick(ecran(), Qt::Key_Return);
-        QCOMPARE(ecran()->text(), QStringLiteral("15,245"));
+    // Enter presses the focused key, or Euros from the displays; Escape clears.
+    void enterAndEscapeAsOnTheDesktop() {
+        struct Case {
+            const char* focus; // the control that has the focus
+            Qt::Key key;
+            const char* ecranAfter;
+            const char* monaieAfter;
+        };
+        const Case cases[] = {
+            {"ecran", Qt::Key_Return, "15,245", "Euros"},
+            {"ecran", Qt::Key_Enter, "15,245", "Euros"},
+            {"francs", Qt::Key_Enter, "655,957", "Francs"},
+            {"francs", Qt::Key_Return, "655,957", "Francs"},
+            {"euros", Qt::Key_Return, "15,245", "Euros"},
+            {"deux", Qt::Key_Return, "1002", ""},
+            {"delete_", Qt::Key_Return, "", ""},
+            {"ecran", Qt::Key_Escape, "", ""},
+            {"neuf", Qt::Key_Escape, "", ""},
+            {"francs", Qt::Key_Space, "655,957", "Francs"},
+        };
+        for (const Case& c : cases) {
+            click("delete_");
+            QTest::keyClicks(ecran(), QStringLiteral("100"));
+            child(c.focus)->setFocus();
+            QTest::keyClick(QApplication::focusWidget(), c.key);
+            QVERIFY2(window_->isVisible(), c.focus);
+            QCOMPARE(ecran()->text(), QString::fromLatin1(c.ecranAfter));
+            QCOMPARE(monaie()->text(), QString::fromLatin1(c.monaieAfter));
+        }
+    }
 
-        // From a key that has the focus too; Space presses the focused key itself.
-        click("un");
+    void typingAlwaysReachesTheAmount() {
+        // With a key focused, digits go to the main display and the focus with them.
+        QTest::keyClicks(ecran(), QStringLiteral("1"));
+        child("sept")->setFocus();
+        keys(QStringLiteral("2.5"));
+        QCOMPARE(ecran()->text(), QStringLiteral("12.5"));
+        QCOMPARE(QApplication::focusWidget(), ecran());
+
+        // What is typed onto a result replaces it; Ctrl+C copies it whole.
+        QTest::keyClick(ecran(), Qt::Key_Return);
+        QCOMPARE(ecran()->text(), QStringLiteral("1,906"));
+        QTest::keyClick(ecran(), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("1,906"));
+        QTest::keyClicks(ecran(), QStringLiteral("5"));
+        QCOMPARE(ecran()->text(), QStringLiteral("5"));
+        QTest::keyClick(ecran(), Qt::Key_Return);
+        QCOMPARE(ecran()->text(), QStringLiteral("0,762"));
+        QCOMPARE(ecran2()->text(), QStringLiteral("5"));
+
+        // From the secondary display too, and from a key pressed with Space.
+        ecran2()->setFocus();
+        keys(QStringLiteral("3"));
+        QCOMPARE(ecran()->text(), QStringLiteral("3"));
         child("francs")->setFocus();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
-        QCOMPARE(monaie()->text(), QStringLiteral("Euros"));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
-        QCOMPARE(monaie()->text(), QStringLiteral("Francs"));
+        QTest::keyClick(child("francs"), Qt::Key_Space);
+        keys(QStringLiteral("4"));
+        QCOMPARE(ecran()->text(), QStringLiteral("4"));
+    }
+
+    void aClickNeverSelectsTheMainDisplay() {
+        click("sept");
+        click("euros");
+        ecran2()->setFocus(); // hidden by the next key, which hands the focus back
+        click("sept");
+        QCOMPARE(QApplication::focusWidget(), ecran());
+        QVERIFY(!ecran()->hasSelectedText());
+        QTest::keyClicks(ecran(), QStringLiteral("8"));
+        QCOMPARE(ecran()->text(), QStringLiteral("78"));
+    }
+
+    void theSecondaryDisplayShowsTheStartOfItsAmount() {
+        type(QStringLiteral("10000000000000000"));
+        click("euros");
+        QCOMPARE(ecran2()->cursorPosition(), 0);
+    }
+
+    // Each conversion is announced, whatever has the focus; failures are not.
+    void conversionsAreAnnounced() {
+        auto* notification = window_->findChild<QWidget*>(QStringLiteral("annonce"));
+        QVERIFY(notification);
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(notification);
+        QCOMPARE(accessible->role(), QAccessible::Notification);
+        QVERIFY(!notification->isVisible());
+
+        QTest::keyClicks(ecran(), QStringLiteral("100"));
+        click("euros");
+        QVERIFY(notification->isVisible());
+        QCOMPARE(accessible->text(QAccessible::Name),
+                 QStringLiteral("15,245 euros, pour 100 francs"));
+        click("euros"); // converts the result again
+        QCOMPARE(accessible->text(QAccessible::Name),
+                 QStringLiteral("2,324 euros, pour 15,245 francs"));
+        click("delete_");
+        QTest::keyClicks(ecran(), QStringLiteral("0,2"));
+        click("francs");
+        QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("1,312 franc, pour 0,2 euro"));
+
+        click("delete_");
+        QTest::keyClicks(ecran(), QStringLiteral("1,,2"));
+        click("francs");
+        QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("1,312 franc, pour 0,2 euro"));
+        message()->button(QMessageBox::Ok)->click();
     }
 
     void failedConversionIsShownAndTheWindowGoesOn() {

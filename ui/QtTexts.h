@@ -1,0 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QCoreApplication>
+
+// Has Qt's own texts (the display's context menu, the buttons of a message) read in
+// French like the rest of the window, whatever the machine's language. Returns false
+// when the translations are not installed; Qt's English texts are shown then.
+bool installFrenchQtTexts(QCoreApplication& app);
