@@ -17,8 +17,8 @@ fail() { echo "$*"; exit 1; }
 field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Package)" = la-korvalin ] || fail "wrong Package: $(field Package)"
 [ "$(field Version)" = 1.00 ] || fail "wrong Version: $(field Version)"
-for font in fonts-liberation fonts-lato; do
-    field Depends | grep -qw "$font" || fail "Depends lacks $font"
+for need in fonts-liberation fonts-lato qt6-translations-l10n; do
+    field Depends | grep -qw "$need" || fail "Depends lacks $need"
 done
 field Recommends | grep -qw qt6-wayland || fail "Recommends lacks qt6-wayland"
 dpkg-deb -I "$deb" >/dev/null
