@@ -100,7 +100,7 @@ test)
 package)
     install_missing
     packaging/build-deb.sh build-package
-    echo "package: $(ls build-package/la-korvalin_*.deb | grep -v dbgsym)"
+    printf 'package: %s\n' build-package/la-korvalin_*.deb
     ;;
 *)
     echo "usage: $0 run|test|package" >&2

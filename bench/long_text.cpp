@@ -86,7 +86,7 @@ void run(const Case& c) {
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    const qsizetype tenMegabytes = 10 * 1024 * 1024;
+    const qsizetype tenMegabytes = qsizetype{10} * 1024 * 1024;
     const Case cases[] = {
         {"10 MB of digits", repeated(QStringLiteral("0123456789"), tenMegabytes)},
         {"10 MB of digits and spaces", repeated(QStringLiteral("1234 "), tenMegabytes)},

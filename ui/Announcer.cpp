@@ -15,11 +15,11 @@ QAccessibleInterface* notificationFor(const QString& className, QObject* object)
 }
 
 // "Euros" read with an amount: lower case, and singular below two, as French has it.
-QString currencyWord(const QString& amount, const QString& currency) {
+QString currencyWord(const QString& amount, const std::string& currency) {
     bool isNumber = false;
     const double value =
         QString(amount).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&isNumber);
-    QString word = currency.toLower();
+    QString word = QString::fromStdString(currency).toLower();
     if (isNumber && qAbs(value) < 2 && word.endsWith(QLatin1Char('s'))) {
         word.chop(1);
     }
@@ -51,6 +51,6 @@ QString resultAnnouncement(const korvalin::Display& display) {
     const QString result = QString::fromStdString(display.ecran);
     const QString original = QString::fromStdString(display.ecran2).trimmed();
     return QStringLiteral("%1 %2, pour %3 %4")
-        .arg(result, currencyWord(result, QString::fromStdString(display.monaie)), original,
-             currencyWord(original, QString::fromStdString(display.monaie2)));
+        .arg(result, currencyWord(result, display.monaie), original,
+             currencyWord(original, display.monaie2));
 }

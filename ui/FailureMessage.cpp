@@ -16,19 +16,19 @@ bool isBidiControl(char16_t c) {
 QChar shownAs(QChar c) {
     const char16_t u = c.unicode();
     if (u < 0x20) {
-        return QChar(char16_t(0x2400 + u)); // the Control Pictures: ␀ ␉ ␊ …
+        return {char16_t(0x2400 + u)}; // the Control Pictures: ␀ ␉ ␊ …
     }
     if (u == 0x7F) {
-        return QChar(char16_t(0x2421)); // ␡
+        return {char16_t(0x2421)}; // ␡
     }
     if (u >= 0x80 && u <= 0x9F) {
         return QChar::ReplacementCharacter;
     }
     if (u == 0x2028 || u == 0x2029) {
-        return QChar(char16_t(0x2424)); // ␤, for the line and paragraph separators
+        return {char16_t(0x2424)}; // ␤, for the line and paragraph separators
     }
     if (isBidiControl(u)) {
-        return QChar();
+        return {};
     }
     return c;
 }

@@ -505,8 +505,9 @@ private slots:
         QTest::newRow("link") << QByteArray("<a href=\"file:///etc/passwd\">X</a>")
                               << QStringLiteral("<a href=\"file:///etc/passwd\">X</a>");
         QTest::newRow("bold") << QByteArray("<b>bold</b>") << QStringLiteral("<b>bold</b>");
-        QTest::newRow("right-to-left override")
-            << QByteArray("\u202E12,5 \u2067x") << QStringLiteral("12,5 x");
+        // A right-to-left override and an unclosed right-to-left isolate.
+        const QString overrides = QChar(0x202E) + QStringLiteral("12,5 ") + QChar(0x2067) + u'x';
+        QTest::newRow("right-to-left override") << overrides.toUtf8() << QStringLiteral("12,5 x");
         // One character under 300 accents is too long to quote, and is not cut.
         QTest::newRow("combining marks")
             << "1a" + QByteArray("\u0301").repeated(300) << QStringLiteral("1…");
