@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The project's one entry point on a fresh Debian 12 machine:
 #   ./dev.sh run    installs what is missing, builds, and opens the converter
 #   ./dev.sh test   installs what is missing, builds, and runs every test

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes the window's background picture: soft blurred clouds in blue-violet fading
 # into black, as a 512 x 512 baseline colour JPEG (JFIF 1.02, 300 dpi).
 # Needs ImageMagick 6 (Debian: imagemagick). Usage: make-background.sh [OUTPUT]

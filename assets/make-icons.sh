@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes the program's icon: the scalable SVG, its PNG renderings in the hicolor
 # layout (the 32 x 32 one in 16 colours), and a Windows .ico of the 32 x 32 one.
 # Needs ImageMagick 6 (Debian: imagemagick). Usage: make-icons.sh
@@ -12,6 +13,7 @@ svg=icons/hicolor/scalable/apps/$id.svg
 # A small converter seen from the front: the display with its green currency, and
 # a keypad whose Off key is red.
 cat >"$svg" <<'SVG'
+<!-- SPDX-License-Identifier: GPL-3.0-or-later -->
 <svg xmlns="http://www.w3.org/2000/svg" width="32" height="32" viewBox="0 0 32 32">
   <rect x="3" y="1" width="26" height="30" rx="4" fill="#3b2ea6" stroke="#15104a"/>
   <rect x="6" y="4" width="14" height="7" rx="1" fill="#ffffff" stroke="none"/>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The yardstick for the program's start-up: a plain Qt Widgets window of the same
 // size with the same fifteen buttons, two line edits and four labels, over the same
 // background picture, and nothing else (no description file, style sheet or

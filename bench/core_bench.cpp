@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of the converter core: one entry key, and one whole conversion (read, convert,
 // round, write) in each direction.
 #include "Korvalin.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Start-up as a user feels it: time from exec to the window's first paint under
 Xvfb, and peak resident memory, for the converter and for a bare Qt window of the
 same make-up, run alternately so that both see the same machine.

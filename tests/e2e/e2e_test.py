@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Drives the built converter in a real X server (Xvfb) the way a user would: real
 pointer clicks and key presses through xdotool, the main display read back through
 the clipboard, screenshots of the window at scale 1 and 2.

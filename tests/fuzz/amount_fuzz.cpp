@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes what the user types or pastes, through two entries:
 // - the amount reader through both conversion keys: whatever the text, a conversion
 //   either writes a result that reads back to itself or fails the way the grammar says

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a fuzz target for a bounded time from the committed seeds and prints its count
 # of executions. Usage: run_fuzz.sh TARGET SEEDS SECONDS WORKDIR
 set -eu

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a fresh prefix and checks what a desktop finds there.
 # Usage: install_test.sh BUILD_DIR APP_ID
 set -eu
