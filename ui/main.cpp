@@ -3,22 +3,26 @@
 #include "QtTexts.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QIcon>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("La Korvalin"));
     QApplication::setApplicationVersion(QStringLiteral(KORVALIN_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(KORVALIN_APP_ID));
     installFrenchQtTexts(app);
 
+    // Every size the build embeds; each file's own size tells Qt which it is.
     QIcon icon;
-    for (const int size : {32, 64}) {
-        icon.addFile(QStringLiteral(":/korvalin/icon-%1.png").arg(size), QSize(size, size));
+    for (const QFileInfo& file : QDir(QStringLiteral(":/korvalin/icons")).entryInfoList()) {
+        icon.addFile(file.filePath());
     }
     QApplication::setWindowIcon(icon);
 
     KorvalinWindow window;
+    // Named after its window before it shows: the X11 window class and the
+    // accessibility tree take the name from here.
+    QApplication::setApplicationName(window.windowTitle());
     window.show();
     return QApplication::exec();
 }
