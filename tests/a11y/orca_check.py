@@ -122,8 +122,9 @@ def main():
 
         def click(key):
             x, y = centres[key]
-            return lambda: (session.xdo("mousemove", "--sync", origin[0] + x, origin[1] + y),
-                            session.xdo("click", "1"))
+            # Not "mousemove --sync", which waits forever when the pointer is already
+            # there; the X server takes the move and the click in order.
+            return lambda: session.xdo("mousemove", origin[0] + x, origin[1] + y, "click", "1")
 
         def keys(*names):
             return lambda: session.xdo("key", "--delay", "60", *names)
