@@ -20,6 +20,8 @@ from Xlib import X, XK, error
 from Xlib import display as xdisplay
 from Xlib.ext import xtest
 
+from xvfb import start_server
+
 PROGRAM, UI_FILE = sys.argv[1:3]
 RUNS = int(sys.argv[3]) if len(sys.argv) > 3 else 3
 TITLE = "La Korvalin"
@@ -41,17 +43,6 @@ def euros_centre(ui_file):
             x, y, width, height = (int(rect.find(k).text) for k in ("x", "y", "width", "height"))
             return x + width // 2, y + height // 2
     raise RuntimeError("no euros key in " + ui_file)
-
-
-def start_server():
-    read_end, write_end = os.pipe()
-    server = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
-                               "1024x768x24", "-nolisten", "tcp"], pass_fds=[write_end],
-                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(write_end)
-    with os.fdopen(read_end) as pipe:
-        name = ":" + pipe.readline().strip()
-    return server, name
 
 
 def mapped_windows(root):
@@ -138,7 +129,7 @@ def run_once(connection, env, text, euros):
 
 
 def main():
-    server, name = start_server()
+    server, name = start_server("1024x768x24")
     try:
         env = dict(os.environ, DISPLAY=name, XDG_RUNTIME_DIR=tempfile.mkdtemp())
         env.pop("QT_QPA_PLATFORM", None)

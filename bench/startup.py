@@ -20,22 +20,13 @@ import time
 from Xlib import display as xdisplay
 from Xlib.ext import damage
 
+from xvfb import start_server
+
 PROGRAM, BARE = sys.argv[1:3]
 RUNS = int(sys.argv[3]) if len(sys.argv) > 3 else 15
 PICTURE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "assets",
                        "background.jpg")
 COMMANDS = {PROGRAM: [PROGRAM], BARE: [BARE, PICTURE]}
-
-
-def start_server():
-    read_end, write_end = os.pipe()
-    server = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
-                               "800x600x24", "-nolisten", "tcp"], pass_fds=[write_end],
-                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(write_end)
-    with os.fdopen(read_end) as pipe:
-        name = ":" + pipe.readline().strip()
-    return server, name
 
 
 def run_once(connection, report, env, program):

@@ -18,6 +18,9 @@ from Xlib import X
 from Xlib import display as xdisplay
 from Xlib.protocol import event as xevent
 
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+from waiting import wait_until  # noqa: E402
+
 PROGRAM, UI_FILE, OUTPUT_DIR = sys.argv[1:4]
 # The window's title, as its description gives it.
 TITLE = ET.parse(UI_FILE).getroot().find("widget/property[@name='windowTitle']/string").text
@@ -35,16 +38,6 @@ def control_rects(ui_file):
 
 
 CONTROLS = control_rects(UI_FILE)
-
-
-def wait_until(condition, what, timeout=10.0):
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        value = condition()
-        if value:
-            return value
-        time.sleep(0.05)
-    raise AssertionError(f"timed out waiting for {what}")
 
 
 class XServer:
@@ -350,6 +343,7 @@ class EndToEnd(unittest.TestCase):
         self.addCleanup(self.server.env.__setitem__, "PATH", saved_path)
 
         converter = self.start()
+        self.server.take_clipboard()
         owner = subprocess.Popen(["xclip", "-quiet", "-selection", "clipboard"],
                                  stdin=subprocess.PIPE, stderr=subprocess.DEVNULL,
                                  env=self.server.env)
@@ -357,7 +351,7 @@ class EndToEnd(unittest.TestCase):
         self.addCleanup(owner.terminate)
         owner.stdin.write(link.encode())
         owner.stdin.close()
-        time.sleep(0.3)
+        wait_until(self.server.clipboard_taken_back, "xclip to hold the clipboard")
         converter.keys("ctrl+v")
         converter.click("euros")
         box = wait_until(lambda: [w for w in converter.windows() if w != converter.window],

@@ -14,7 +14,6 @@ import signal
 import subprocess
 import sys
 import tempfile
-import time
 import unittest
 
 PROGRAM, APP_ID = sys.argv[1:3]
@@ -37,15 +36,8 @@ import gi  # noqa: E402
 gi.require_version("Atspi", "2.0")
 from gi.repository import Atspi  # noqa: E402
 
-
-def wait_until(condition, what, timeout=30.0):
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        value = condition()
-        if value:
-            return value
-        time.sleep(0.1)
-    raise AssertionError(f"timed out waiting for {what}")
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+from waiting import wait_until  # noqa: E402
 
 
 def stop(process):
@@ -95,7 +87,7 @@ class NativeWayland(unittest.TestCase):
             env=env, stdin=subprocess.DEVNULL, stdout=self.weston_log, stderr=subprocess.STDOUT)
         self.addCleanup(stop, self.weston)
         wait_until(lambda: os.path.exists(os.path.join(self.runtime, socket))
-                   or self.weston.poll() is not None, "weston's socket")
+                   or self.weston.poll() is not None, "weston's socket", timeout=30)
         self.assertIsNone(self.weston.poll(), self.log(self.weston_log))
 
         self.env = dict(env, WAYLAND_DISPLAY=socket, QT_QPA_PLATFORM="wayland",
@@ -117,7 +109,7 @@ class NativeWayland(unittest.TestCase):
                 trace.seek(0)
                 return "set_app_id" in trace.read() or program.poll() is not None
 
-            wait_until(toplevel_set_up, "the window's toplevel")
+            wait_until(toplevel_set_up, "the window's toplevel", timeout=30)
             self.assertIsNone(program.poll(), self.log(trace))
             trace.seek(0)
             text = trace.read()
@@ -128,7 +120,8 @@ class NativeWayland(unittest.TestCase):
             self.assertEqual(asked.get("set_min_size"), "%d, %d" % SIZE)
             self.assertEqual(asked.get("set_max_size"), "%d, %d" % SIZE)
 
-            off = wait_until(lambda: button_of(program.pid, "Off"), "the Off key on the a11y bus")
+            off = wait_until(lambda: button_of(program.pid, "Off"), "the Off key on the a11y bus",
+                             timeout=30)
             self.assertIn("Action", off.get_interfaces(), "the Off key has no action")
             off.do_action(0)
             try:
