@@ -84,7 +84,7 @@ run)
 test)
     install_missing
     build build
-    build build-sanitize -DKORVALIN_SANITIZE=ON -DKORVALIN_BENCH=OFF
+    build build-sanitize -DKORVALIN_SANITIZE=ON -DKORVALIN_WITH_UI=ON -DKORVALIN_BENCH=OFF
     build build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DKORVALIN_FUZZ=ON -DKORVALIN_WITH_UI=OFF
     run_tests build
     run_tests build-sanitize
