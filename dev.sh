@@ -17,7 +17,7 @@ packages=(
     xvfb xdotool xclip imagemagick python3 python3-xlib
     desktop-file-utils appstream
     weston qt6-wayland dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0
-    git debhelper dpkg-dev lintian man-db appstream-compose
+    git build-essential debhelper dpkg-dev lintian man-db appstream-compose
     clang-format clang-tidy shellcheck
     qt6-translations-l10n dbus
 )
