@@ -9,19 +9,30 @@ namespace korvalin {
 // euros multiplied by it; no inverse is kept.
 inline constexpr double FRF_PER_EUR = 6.55957;
 
-inline constexpr std::string_view kEuros = "Euros";
-inline constexpr std::string_view kFrancs = "Francs";
+// A currency as its label shows it and as a sentence names an amount of it.
+struct Currency {
+    std::string_view label;    // "Euros"
+    std::string_view singular; // "euro": French uses it below two, as in "1,5 euro"
+    std::string_view plural;   // "euros"
+
+    constexpr std::string_view wordFor(double amount) const {
+        return amount > -2 && amount < 2 ? singular : plural;
+    }
+};
+
+inline constexpr Currency kEuro{"Euros", "euro", "euros"};
+inline constexpr Currency kFranc{"Francs", "franc", "francs"};
 
 enum class ConversionDirection { toEuros, toFrancs };
 
 // The currency the typed amount is read in.
-constexpr std::string_view sourceCurrency(ConversionDirection direction) {
-    return direction == ConversionDirection::toEuros ? kFrancs : kEuros;
+constexpr const Currency& sourceCurrency(ConversionDirection direction) {
+    return direction == ConversionDirection::toEuros ? kFranc : kEuro;
 }
 
 // The currency of the converted amount.
-constexpr std::string_view resultCurrency(ConversionDirection direction) {
-    return direction == ConversionDirection::toEuros ? kEuros : kFrancs;
+constexpr const Currency& resultCurrency(ConversionDirection direction) {
+    return direction == ConversionDirection::toEuros ? kEuro : kFranc;
 }
 
 // Converts at the rate; the result is infinite when the product overflows.

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "Conversion.h"
+
 #include <array>
-#include <string_view>
+#include <optional>
 
 namespace korvalin {
 
@@ -28,26 +30,25 @@ enum class KeyId {
 
 struct KeyInfo {
     KeyId id;
-    std::string_view name; // the control's name
-    char typed;            // the character an entry key types; '\0' for the other keys
+    char typed; // the character an entry key types; '\0' for the other keys
 };
 
 inline constexpr std::array<KeyInfo, 15> kKeys{{
-    {KeyId::un, "un", '1'},
-    {KeyId::deux, "deux", '2'},
-    {KeyId::trois, "trois", '3'},
-    {KeyId::quatre, "quatre", '4'},
-    {KeyId::cinq, "cinq", '5'},
-    {KeyId::six, "six", '6'},
-    {KeyId::sept, "sept", '7'},
-    {KeyId::huit, "huit", '8'},
-    {KeyId::neuf, "neuf", '9'},
-    {KeyId::zero, "zero", '0'},
-    {KeyId::virgule, "virgule", ','},
-    {KeyId::delete_, "delete_", '\0'},
-    {KeyId::euros, "euros", '\0'},
-    {KeyId::francs, "francs", '\0'},
-    {KeyId::off, "off", '\0'},
+    {KeyId::un, '1'},
+    {KeyId::deux, '2'},
+    {KeyId::trois, '3'},
+    {KeyId::quatre, '4'},
+    {KeyId::cinq, '5'},
+    {KeyId::six, '6'},
+    {KeyId::sept, '7'},
+    {KeyId::huit, '8'},
+    {KeyId::neuf, '9'},
+    {KeyId::zero, '0'},
+    {KeyId::virgule, ','},
+    {KeyId::delete_, '\0'},
+    {KeyId::euros, '\0'},
+    {KeyId::francs, '\0'},
+    {KeyId::off, '\0'},
 }};
 
 // Each key sits at its own place in the table; the eleven entry keys, and only they,
@@ -64,6 +65,17 @@ static_assert([] {
 
 constexpr const KeyInfo& keyInfo(KeyId id) {
     return kKeys[static_cast<std::size_t>(id)];
+}
+
+// The conversion a key runs, if it runs one.
+constexpr std::optional<ConversionDirection> conversionBy(KeyId id) {
+    if (id == KeyId::euros) {
+        return ConversionDirection::toEuros;
+    }
+    if (id == KeyId::francs) {
+        return ConversionDirection::toFrancs;
+    }
+    return std::nullopt;
 }
 
 } // namespace korvalin

@@ -60,7 +60,7 @@ KeyRequest Korvalin::press(KeyId key) {
 }
 
 void Korvalin::EstVide() {
-    if (display_.monaie.empty()) {
+    if (!resultOnShow()) {
         return;
     }
     delete_Click();
@@ -86,16 +86,16 @@ void Korvalin::convert(ConversionDirection direction) {
     display_.monaie2Shown = true;
     display_.ecran2 = display_.ecran;
     std::replace(display_.ecran2.begin(), display_.ecran2.end(), '.', ',');
-    display_.monaie2 = sourceCurrency(direction);
-    display_.monaie = resultCurrency(direction);
+    display_.monaie2 = sourceCurrency(direction).label;
+    display_.monaie = resultCurrency(direction).label;
 
     const ReadResult amount = readAmount(display_.ecran2);
     if (amount.status == ReadStatus::notANumber) {
-        throw ConversionError(ConversionError::Kind::notANumber, display_.ecran2);
+        throw ConversionError(ConversionError::Kind::notANumber);
     }
     const double converted = convertAmount(amount.value, direction);
     if (amount.status == ReadStatus::tooLarge || !std::isfinite(converted)) {
-        throw ConversionError(ConversionError::Kind::overflow, display_.ecran2);
+        throw ConversionError(ConversionError::Kind::overflow);
     }
     display_.ecran = writeAmount(roundToThousandths(converted));
 }

@@ -30,6 +30,9 @@ enum class KeyRequest { none, close };
 class Korvalin {
 public:
     const Display& display() const noexcept { return display_; }
+    // The next entry starts a new amount: a conversion, even one that failed, has set
+    // the main display's currency.
+    bool resultOnShow() const noexcept { return !display_.monaie.empty(); }
 
     // The user edited the main display from the keyboard: its text is replaced,
     // nothing else happens.

@@ -1,39 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Announcer.h"
 
-#include <QAccessible>
-#include <QAccessibleWidget>
+#include "Amount.h"
 
 namespace {
 
-QAccessibleInterface* notificationFor(const QString& className, QObject* object) {
-    if (className == QLatin1String(Announcer::staticMetaObject.className()) &&
-        object->isWidgetType()) {
-        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Notification);
-    }
-    return nullptr;
-}
-
-// "Euros" read with an amount: lower case, and singular below two, as French has it.
-QString currencyWord(const QString& amount, const std::string& currency) {
-    bool isNumber = false;
-    const double value =
-        QString(amount).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&isNumber);
-    QString word = QString::fromStdString(currency).toLower();
-    if (isNumber && qAbs(value) < 2 && word.endsWith(QLatin1Char('s'))) {
-        word.chop(1);
-    }
-    return word;
+// An amount as a sentence says it: its text, then its currency, singular below two.
+QString spoken(const std::string& amount, const korvalin::Currency& currency) {
+    const std::string_view word = currency.wordFor(korvalin::readAmount(amount).value);
+    return QString::fromStdString(amount).trimmed() + u' ' +
+           QString::fromUtf8(word.data(), static_cast<qsizetype>(word.size()));
 }
 
 } // namespace
 
 Announcer::Announcer(QWidget* parent) : QWidget(parent) {
-    static const bool factoryInstalled = [] {
-        QAccessible::installFactory(notificationFor);
-        return true;
-    }();
-    Q_UNUSED(factoryInstalled);
     setObjectName(QStringLiteral("annonce"));
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -47,10 +28,8 @@ void Announcer::announce(const QString& sentence) {
     show();
 }
 
-QString resultAnnouncement(const korvalin::Display& display) {
-    const QString result = QString::fromStdString(display.ecran);
-    const QString original = QString::fromStdString(display.ecran2).trimmed();
-    return QStringLiteral("%1 %2, pour %3 %4")
-        .arg(result, currencyWord(result, display.monaie), original,
-             currencyWord(original, display.monaie2));
+QString resultAnnouncement(const korvalin::Display& display,
+                           korvalin::ConversionDirection direction) {
+    return spoken(display.ecran, korvalin::resultCurrency(direction)) + QStringLiteral(", pour ") +
+           spoken(display.ecran2, korvalin::sourceCurrency(direction));
 }

@@ -19,4 +19,5 @@ public:
 };
 
 // What a conversion's result sounds like: "15,245 euros, pour 100 francs".
-QString resultAnnouncement(const korvalin::Display& display);
+QString resultAnnouncement(const korvalin::Display& display,
+                           korvalin::ConversionDirection direction);

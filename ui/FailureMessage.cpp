@@ -1,50 +1,46 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FailureMessage.h"
 
+#include <QLocale>
 #include <QTextBoundaryFinder>
+#include <algorithm>
 
 namespace {
 
 constexpr QChar kFirstStrongIsolate(0x2068);
 constexpr QChar kPopDirectionalIsolate(0x2069);
 
-bool isBidiControl(char16_t c) {
-    return c == 0x061C || c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E) ||
-           (c >= 0x2066 && c <= 0x2069);
+// Characters that draw nothing, or nothing that tells them apart: C1 controls, format
+// characters (direction marks and controls, zero-width spaces and joiners, the soft
+// hyphen, tags…), the Hangul fillers, the grapheme joiner and the variation selectors.
+bool drawsNothing(char32_t c) {
+    return (c >= 0x80 && c <= 0x9F) || QChar::category(c) == QChar::Other_Format || c == 0x034F ||
+           c == 0x115F || c == 0x1160 || c == 0x3164 || c == 0xFFA0 ||
+           (c >= 0x180B && c <= 0x180F) || (c >= 0xFE00 && c <= 0xFE0F) ||
+           (c >= 0xE0100 && c <= 0xE01EF);
 }
 
-// How a control character is shown inside the quote; null when it is dropped.
-QChar shownAs(QChar c) {
-    const char16_t u = c.unicode();
-    if (u < 0x20) {
-        return {char16_t(0x2400 + u)}; // the Control Pictures: ␀ ␉ ␊ …
+// How a character is shown inside the quote: a control by its Control Picture, and a
+// character that draws nothing by U+FFFD, so that a refused amount hides nothing and
+// its direction controls cannot turn the sentence around.
+char32_t shownAs(char32_t c) {
+    if (c < 0x20) {
+        return 0x2400 + c; // the Control Pictures: ␀ ␉ ␊ …
     }
-    if (u == 0x7F) {
-        return {char16_t(0x2421)}; // ␡
+    if (c == 0x7F) {
+        return 0x2421; // ␡
     }
-    if (u >= 0x80 && u <= 0x9F) {
-        return QChar::ReplacementCharacter;
+    if (c == 0x2028 || c == 0x2029) {
+        return 0x2424; // ␤, for the line and paragraph separators
     }
-    if (u == 0x2028 || u == 0x2029) {
-        return {char16_t(0x2424)}; // ␤, for the line and paragraph separators
-    }
-    if (isBidiControl(u)) {
-        return {};
-    }
-    return c;
+    return drawsNothing(c) ? char32_t(QChar::ReplacementCharacter) : c;
 }
 
 QString quoted(const QString& amount) {
-    // The beginning of the amount with its controls made harmless, two units longer
-    // than the quote may be, so that the character after its last boundary is there
-    // whole and that boundary is a real one.
-    QString start;
-    start.reserve(kQuotedUnits + 2);
-    for (qsizetype i = 0; i < amount.size() && start.size() < kQuotedUnits + 2; ++i) {
-        if (const QChar c = shownAs(amount[i]); !c.isNull()) {
-            start.append(c);
-        }
-    }
+    // The beginning of the amount as it is shown, two units longer than the quote may
+    // be, so that the character after its last boundary is there whole and that
+    // boundary is a real one.
+    const QString start = shownInQuote(amount, kQuotedUnits + 2);
     QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, start);
     qsizetype end = 0;
     for (int count = 0; count < kQuotedGraphemes; ++count) {
@@ -63,11 +59,31 @@ QString quoted(const QString& amount) {
 
 } // namespace
 
-QString failureMessage(const korvalin::ConversionError& error) {
-    if (error.kind() == korvalin::ConversionError::Kind::overflow) {
+QString shownInQuote(const QString& text, qsizetype units) {
+    QString shown;
+    shown.reserve(std::min(text.size(), units) + 1);
+    for (qsizetype i = 0; i < text.size() && shown.size() < units; ++i) {
+        char32_t c = text[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(text[i], text[i + 1]);
+            ++i;
+        }
+        shown += QChar::fromUcs4(shownAs(c));
+    }
+    return shown;
+}
+
+QString failureMessage(korvalin::ConversionError::Kind kind, const std::string& amount) {
+    if (kind == korvalin::ConversionError::Kind::overflow) {
         return QStringLiteral("Ce montant est trop grand pour être converti.");
     }
-    return QStringLiteral("«\u00A0") + quoted(QString::fromStdString(error.amountText())) +
+    return QStringLiteral("«\u00A0") + quoted(QString::fromStdString(amount)) +
            QStringLiteral("\u00A0» n'est pas un montant. Tapez des chiffres, avec au plus une "
                           "virgule.");
+}
+
+QString tooLongMessage(int limit) {
+    return QStringLiteral("Ce texte est trop long pour l'affichage, qui contient au plus ") +
+           QLocale(QLocale::French).toString(limit) +
+           QStringLiteral(" caractères. Rien n'a été collé.");
 }

@@ -4,15 +4,24 @@
 #include "ConversionError.h"
 
 #include <QString>
+#include <string>
 
 // What the user reads when a conversion fails: plain text, never markup. The amount
 // is quoted by its first kQuotedGraphemes characters as the user sees them, cut only
 // between them and marked "…" when cut, with control characters shown by their
-// symbols, bidirectional controls dropped, and the whole quote isolated (U+2068 …
-// U+2069) so that its text direction cannot turn the sentence around.
-QString failureMessage(const korvalin::ConversionError& error);
+// symbols and characters that draw nothing (direction marks, zero-width spaces…) by
+// U+FFFD, and the whole quote isolated (U+2068 … U+2069) so that its text direction
+// cannot turn the sentence around.
+QString failureMessage(korvalin::ConversionError::Kind kind, const std::string& amount);
+
+// The text as the quote shows it, up to the first `units` UTF-16 units or a little
+// more: controls by their symbols, characters that draw nothing by U+FFFD.
+QString shownInQuote(const QString& text, qsizetype units);
 
 inline constexpr int kQuotedGraphemes = 40;
 // A bound in UTF-16 units as well, so that one character carrying a pile of combining
 // marks cannot make the quote long or tall: such a character is left out whole.
 inline constexpr int kQuotedUnits = 80;
+
+// Why a paste was refused: the display holds at most `limit` characters.
+QString tooLongMessage(int limit);

@@ -1,20 +1,57 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "KorvalinWindow.h"
 
+#include "Accessibility.h"
 #include "Announcer.h"
+#include "DisplayEdits.h"
 #include "FailureMessage.h"
+#include "QtTexts.h"
 #include "ui_Korvalin.h"
 
-#include <QKeyEvent>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
-#include <QPushButton>
 #include <QStyleOption>
+#include <array>
+#include <utility>
 
 using korvalin::KeyId;
 using korvalin::KeyRequest;
 
 namespace {
+
+// The button of each key in Korvalin.ui, in the order of the keys.
+constexpr std::array<std::pair<KeyId, QPushButton * Ui_Korvalin::*>, korvalin::kKeys.size()>
+    kKeyButtons{{
+        {KeyId::un, &Ui_Korvalin::un},
+        {KeyId::deux, &Ui_Korvalin::deux},
+        {KeyId::trois, &Ui_Korvalin::trois},
+        {KeyId::quatre, &Ui_Korvalin::quatre},
+        {KeyId::cinq, &Ui_Korvalin::cinq},
+        {KeyId::six, &Ui_Korvalin::six},
+        {KeyId::sept, &Ui_Korvalin::sept},
+        {KeyId::huit, &Ui_Korvalin::huit},
+        {KeyId::neuf, &Ui_Korvalin::neuf},
+        {KeyId::zero, &Ui_Korvalin::zero},
+        {KeyId::virgule, &Ui_Korvalin::virgule},
+        {KeyId::delete_, &Ui_Korvalin::delete_},
+        {KeyId::euros, &Ui_Korvalin::euros},
+        {KeyId::francs, &Ui_Korvalin::francs},
+        {KeyId::off, &Ui_Korvalin::off},
+    }};
+static_assert([] {
+    for (std::size_t i = 0; i < kKeyButtons.size(); ++i) {
+        if (kKeyButtons[i].first != static_cast<KeyId>(i)) {
+            return false;
+        }
+    }
+    return true;
+}());
 
 // A digit, the comma or the point, or Backspace.
 bool editsAmount(const QKeyEvent& event) {
@@ -27,25 +64,27 @@ bool editsAmount(const QKeyEvent& event) {
 } // namespace
 
 KorvalinWindow::KorvalinWindow(QWidget* parent)
-    : QWidget(parent), ui_(new Ui::Korvalin), announcer_(new Announcer(this)) {
+    : QWidget(parent), ui_(new Ui::Korvalin), keypad_(new QButtonGroup(this)),
+      announcer_(new Announcer(this)) {
+    QAccessible::installFactory(accessibleFor);
     ui_->setupUi(this);
     // A fixed-size window: no maximise button.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
 
-    for (const korvalin::KeyInfo& key : korvalin::kKeys) {
-        const QString name = QString::fromLatin1(key.name);
-        auto* button = findChild<QPushButton*>(name);
-        if (!button) {
-            qFatal("Korvalin.ui has no button named %s", qPrintable(name));
-        }
-        connect(button, &QPushButton::clicked, this, [this, id = key.id] { press(id); });
-        if (key.typed != '\0') {
-            entryKeys_.append(button);
-        }
+    startUp_.setSingleShot(true);
+    startUp_.callOnTimeout(this, &KorvalinWindow::finishStartUp);
+    keypad_->setExclusive(false);
+    for (const auto& [key, button] : kKeyButtons) {
+        keypad_->addButton(ui_.get()->*button, static_cast<int>(key));
     }
+    connect(keypad_, &QButtonGroup::idClicked, this,
+            [this](int id) { press(static_cast<KeyId>(id)); });
     connect(ui_->ecran, &QLineEdit::textEdited, this, [this](const QString& text) {
+        // An edit that came some way the window did not foresee still never leaves a
+        // typed amount beside a currency.
+        korvalin_.EstVide();
         korvalin_.editEcran(text.toStdString());
         showDisplay();
     });
@@ -54,7 +93,9 @@ KorvalinWindow::KorvalinWindow(QWidget* parent)
     ui_->ecran->setFocus();
 }
 
-KorvalinWindow::~KorvalinWindow() = default;
+KorvalinWindow::~KorvalinWindow() {
+    QAccessible::removeFactory(accessibleFor);
+}
 
 void KorvalinWindow::paintEvent(QPaintEvent*) {
     // Draws the background picture that the style sheet gives the window.
@@ -62,21 +103,102 @@ void KorvalinWindow::paintEvent(QPaintEvent*) {
     option.initFrom(this);
     QPainter painter(this);
     style()->drawPrimitive(QStyle::PE_Widget, &option, &painter, this);
+    if (!startedUp_) {
+        startedUp_ = true;
+        startUp_.start(0);
+    }
+}
+
+void KorvalinWindow::finishStartUp() {
+    // Every size the build embeds; each file's own size tells Qt which it is.
+    QIcon icon;
+    for (const QFileInfo& file : QDir(QStringLiteral(":/korvalin/icons")).entryInfoList()) {
+        icon.addFile(file.filePath());
+    }
+    QApplication::setWindowIcon(icon);
+}
+
+void KorvalinWindow::useFrenchQtTexts() {
+    if (!frenchQtTexts_) {
+        frenchQtTexts_ = true;
+        installFrenchQtTexts(*QCoreApplication::instance());
+    }
 }
 
 bool KorvalinWindow::eventFilter(QObject* watched, QEvent* event) {
-    // Typing onto a result the user has not edited replaces it, as a key would, and
-    // Ctrl+C copies it whole. The result is selected only then: selected as soon as it
-    // is shown, a screen reader reads it out before its announcement.
-    if (watched == ui_->ecran && event->type() == QEvent::KeyPress &&
-        !korvalin_.display().monaie.empty() && !ui_->ecran->isModified() &&
-        !ui_->ecran->hasSelectedText()) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (editsAmount(*key) || key->matches(QKeySequence::Copy)) {
-            ui_->ecran->selectAll();
+    if (watched != ui_->ecran) {
+        return QWidget::eventFilter(watched, event);
+    }
+    if (event->type() == QEvent::ContextMenu) {
+        showContextMenu(*static_cast<QContextMenuEvent*>(event));
+        return true;
+    }
+    // Ctrl+C copies a shown result whole.
+    if (event->type() == QEvent::KeyPress && korvalin_.resultOnShow() &&
+        !ui_->ecran->hasSelectedText() &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+        ui_->ecran->selectAll();
+    }
+    const DisplayEdit edit = displayEditBy(*event);
+    if (edit.edits && !admitEdit(edit.cuts, edit.pasted)) {
+        if (event->type() == QEvent::Drop) {
+            static_cast<QDropEvent*>(event)->setDropAction(Qt::IgnoreAction);
         }
+        return true;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+bool KorvalinWindow::admitEdit(bool cuts, const std::optional<QString>& pasted) {
+    if (message_) {
+        return false;
+    }
+    QLineEdit* ecran = ui_->ecran;
+    const bool newEntry = korvalin_.resultOnShow();
+    // What the edit leaves of the display besides what it puts in: nothing of a result,
+    // and never what it replaces.
+    const qsizetype kept = newEntry ? 0 : ecran->text().size() - ecran->selectedText().size();
+    if (pasted && pasted->size() > ecran->maxLength() - kept) {
+        showMessage(tooLongMessage(ecran->maxLength()));
+        return false;
+    }
+    if (newEntry) {
+        if (cuts) {
+            ecran->copy();
+        }
+        korvalin_.EstVide();
+        showDisplay(Change::newEntry);
+    }
+    return true;
+}
+
+void KorvalinWindow::showContextMenu(const QContextMenuEvent& event) {
+    useFrenchQtTexts();
+    const std::unique_ptr<QMenu> menu(ui_->ecran->createStandardContextMenu());
+    // The menu's edits go the way the keyboard's do. Its actions are known by their
+    // texts, which Qt gives them from its own translations.
+    const std::pair<const char*, void (QLineEdit::*)()> edits[] = {
+        {"&Undo", &QLineEdit::undo},   {"&Redo", &QLineEdit::redo}, {"Cu&t", &QLineEdit::cut},
+        {"&Paste", &QLineEdit::paste}, {"Delete", &QLineEdit::del},
+    };
+    for (QAction* action : menu->actions()) {
+        for (const auto& [text, slot] : edits) {
+            if (action->text().section(u'\t', 0, 0) != QLineEdit::tr(text)) {
+                continue;
+            }
+            action->disconnect(ui_->ecran);
+            connect(action, &QAction::triggered, this, [this, slot = slot] {
+                const std::optional<QString> pasted =
+                    slot == &QLineEdit::paste
+                        ? std::optional(QGuiApplication::clipboard()->text(QClipboard::Clipboard))
+                        : std::nullopt;
+                if (admitEdit(slot == &QLineEdit::cut, pasted)) {
+                    (ui_->ecran->*slot)();
+                }
+            });
+        }
+    }
+    menu->exec(event.globalPos());
 }
 
 void KorvalinWindow::keyPressEvent(QKeyEvent* event) {
@@ -85,7 +207,10 @@ void KorvalinWindow::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
         // As on the desktop: a focused key takes Enter, otherwise the default key does.
-        (focusedKey ? focusedKey : ui_->euros)->click();
+        // Off takes only a fresh press, so that a held Enter never ends the program.
+        if (!(event->isAutoRepeat() && focusedKey == ui_->off)) {
+            (focusedKey ? focusedKey : ui_->euros)->click();
+        }
         return;
     case Qt::Key_Escape:
         ui_->delete_->click();
@@ -103,42 +228,78 @@ void KorvalinWindow::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
 }
 
+void KorvalinWindow::changeEvent(QEvent* event) {
+    // The message keeps the keyboard until it is closed.
+    if (event->type() == QEvent::ActivationChange && message_ && isActiveWindow()) {
+        message_->activateWindow();
+    }
+    QWidget::changeEvent(event);
+}
+
 void KorvalinWindow::press(KeyId key) {
+    // Nothing runs while a message is open: it is answered first.
+    if (message_) {
+        return;
+    }
+    const bool wasResult = korvalin_.resultOnShow();
+    // A conversion key converts what the main display holds; on an empty one it does
+    // nothing, and nothing is announced.
+    const std::optional<korvalin::ConversionDirection> conversion =
+        korvalin_.display().ecran.empty() ? std::nullopt : korvalin::conversionBy(key);
     KeyRequest request = KeyRequest::none;
     try {
         request = korvalin_.press(key);
     } catch (const korvalin::ConversionError& error) {
         showDisplay();
-        showFailure(error);
+        showMessage(failureMessage(error.kind(), korvalin_.display().ecran2));
         return;
     }
-    showDisplay();
-    if (key == KeyId::euros || key == KeyId::francs) {
-        announcer_->announce(resultAnnouncement(korvalin_.display()));
+    showDisplay(conversion                               ? Change::result
+                : wasResult && !korvalin_.resultOnShow() ? Change::newEntry
+                                                         : Change::edit);
+    if (conversion) {
+        announcer_->announce(resultAnnouncement(korvalin_.display(), *conversion));
     }
     if (request == KeyRequest::close) {
         close();
     }
 }
 
-void KorvalinWindow::showFailure(const korvalin::ConversionError& error) {
+void KorvalinWindow::showMessage(const QString& text) {
+    useFrenchQtTexts();
     auto* box =
         new QMessageBox(QMessageBox::Warning, windowTitle(), QString(), QMessageBox::Ok, this);
-    // The message quotes what the user typed: plain text, so no tag is ever rendered and
-    // no link ever opens. It can be selected and copied.
+    // The message may quote what the user typed: plain text, so no tag is ever rendered
+    // and no link ever opens. It can be selected and copied.
     box->setTextFormat(Qt::PlainText);
     box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    box->setText(failureMessage(error));
+    box->setText(text);
     box->setAttribute(Qt::WA_DeleteOnClose);
-    connect(box, &QDialog::finished, ui_->ecran, [this] { ui_->ecran->setFocus(); });
-    box->open();
+    // Not modal: Qt would hold back a close request on the window behind a modal
+    // message, and closing the window must end the program. The window lets nothing
+    // through while the message is open instead.
+    connect(box, &QDialog::finished, this, [this] {
+        message_ = nullptr;
+        activateWindow();
+        ui_->ecran->setFocus();
+    });
+    message_ = box;
+    box->show();
 }
 
-void KorvalinWindow::showDisplay() {
+void KorvalinWindow::showDisplay(Change change) {
     const korvalin::Display& display = korvalin_.display();
     const QString ecran = QString::fromStdString(display.ecran);
-    if (ui_->ecran->text() != ecran) {
-        ui_->ecran->setText(ecran); // leaves the cursor at the end
+    if (change == Change::result) {
+        // The announcement says the result whole, with its currency and the amount it
+        // came from: told as a change of the display too, it would be heard twice, the
+        // first time as a bare number.
+        const QAccessible::UpdateHandler tell =
+            QAccessible::installUpdateHandler([](QAccessibleEvent*) {});
+        ui_->ecran->setText(ecran);
+        QAccessible::installUpdateHandler(tell);
+    } else if (change == Change::newEntry || ui_->ecran->text() != ecran) {
+        ui_->ecran->setText(ecran); // leaves the cursor at the end, nothing selected
     }
     ui_->monaie->setText(QString::fromStdString(display.monaie));
     ui_->ecran2->setText(QString::fromStdString(display.ecran2));
@@ -151,11 +312,18 @@ void KorvalinWindow::showDisplay() {
     ui_->monaie2->setText(QString::fromStdString(display.monaie2));
     ui_->monaie2->setVisible(display.monaie2Shown);
 
-    // The main display holds at most maxLength characters, however they come: typing and
-    // pasting stop there, and the entry keys are greyed out while it is full, so that the
-    // converter never holds text the display cannot show.
-    const bool full = display.monaie.empty() && ecran.size() >= ui_->ecran->maxLength();
-    for (QPushButton* key : entryKeys_) {
-        key->setEnabled(!full);
+    // The main display holds at most maxLength characters: the entry keys are greyed
+    // out while it is full, so that the converter never holds text the display cannot
+    // show. A greyed key that had the focus hands it to the main display rather than
+    // to the next key, which could be Off.
+    const bool full = !korvalin_.resultOnShow() && ecran.size() >= ui_->ecran->maxLength();
+    for (QAbstractButton* button : keypad_->buttons()) {
+        if (korvalin::keyInfo(static_cast<KeyId>(keypad_->id(button))).typed == '\0') {
+            continue;
+        }
+        if (full && button->hasFocus()) {
+            ui_->ecran->setFocus(Qt::OtherFocusReason);
+        }
+        button->setEnabled(!full);
     }
 }

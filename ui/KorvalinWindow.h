@@ -3,19 +3,23 @@
 
 #include "Korvalin.h"
 
-#include <QList>
+#include <QPointer>
+#include <QTimer>
 #include <QWidget>
 #include <memory>
+#include <optional>
 
-class QPushButton;
 class Announcer;
+class QButtonGroup;
+class QContextMenuEvent;
+class QMessageBox;
 
 namespace Ui {
 class Korvalin;
 }
 
 // The converter's one window: built from Korvalin.ui, it owns the converter, hands it
-// every click and keyboard edit of the main display, and draws its displays.
+// every click and every edit of the main display, and draws its displays.
 class KorvalinWindow : public QWidget {
     Q_OBJECT
 
@@ -28,16 +32,36 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     // Enter, Escape and typing that no control took.
     void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     // Runs one key to its end: a failed conversion is shown to the user and the
     // window goes on; Off closes the window.
     void press(korvalin::KeyId key);
-    void showFailure(const korvalin::ConversionError& error);
-    void showDisplay();
+    // Lets an edit of the main display through, or stops it (returns false): a text
+    // that does not fit is refused whole, and an edit of a shown result first starts a
+    // new amount, as an entry key does.
+    bool admitEdit(bool cuts, const std::optional<QString>& pasted);
+    void showContextMenu(const QContextMenuEvent& event);
+    void showMessage(const QString& text);
+    // How the main display's text came to change.
+    enum class Change {
+        edit,     // as the user typed it, or by a key
+        newEntry, // the first key of a new amount: no selection is kept
+        result,   // a conversion, which the announcement tells
+    };
+    // Draws the converter's displays.
+    void showDisplay(Change change = Change::edit);
+    // Work that the first frame does not need: done once it is on screen.
+    void finishStartUp();
+    void useFrenchQtTexts();
 
     std::unique_ptr<Ui::Korvalin> ui_;
-    QList<QPushButton*> entryKeys_; // the digits and the comma
+    QButtonGroup* keypad_;
     korvalin::Korvalin korvalin_;
     Announcer* announcer_;
+    QPointer<QMessageBox> message_; // the message on show, if any
+    QTimer startUp_;                // runs finishStartUp once the first frame is drawn
+    bool startedUp_ = false;
+    bool frenchQtTexts_ = false;
 };

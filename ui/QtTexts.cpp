@@ -6,7 +6,12 @@
 #include <QTranslator>
 
 bool installFrenchQtTexts(QCoreApplication& app) {
+    const QString name = QStringLiteral("qtbase_fr");
+    if (app.findChild<QTranslator*>(name, Qt::FindDirectChildrenOnly)) {
+        return true;
+    }
     auto* translator = new QTranslator(&app);
+    translator->setObjectName(name);
     if (!translator->load(QLocale(QLocale::French, QLocale::France), QStringLiteral("qtbase"),
                           QStringLiteral("_"),
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {

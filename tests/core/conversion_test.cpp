@@ -192,7 +192,6 @@ TEST_P(FailureTest, StopsWithLabelsSetAndTextKept) {
             ADD_FAILURE() << "converted " << c.text;
         } catch (const ConversionError& error) {
             EXPECT_EQ(error.kind(), c.kind);
-            EXPECT_EQ(error.amountText(), copied);
         }
         EXPECT_EQ(korvalin.display(), failed) << "attempt " << attempt;
     }

@@ -93,7 +93,8 @@ TEST(OffTest, AsksToCloseAndChangesNothing) {
 TEST(OffTest, IsTheOnlyKeyThatAsksForAnything) {
     for (const KeyInfo& key : kKeys) {
         Korvalin korvalin = after({un});
-        EXPECT_EQ(korvalin.press(key.id) == KeyRequest::close, key.id == off) << key.name;
+        EXPECT_EQ(korvalin.press(key.id) == KeyRequest::close, key.id == off)
+            << static_cast<int>(key.id);
     }
 }
 

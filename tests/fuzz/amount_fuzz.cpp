@@ -4,8 +4,8 @@
 //   either writes a result that reads back to itself or fails the way the grammar says
 //   it must;
 // - the failure message that quotes the text: it quotes it literally, bounded, cut only
-//   between graphemes, isolated by exactly one pair of isolates, and without a control
-//   character.
+//   between graphemes, isolated by exactly one pair of isolates, and hiding nothing:
+//   every control or invisible character is shown by a stand-in.
 #include "Amount.h"
 #include "FailureMessage.h"
 #include "Korvalin.h"
@@ -72,33 +72,37 @@ void check(const std::string& typed, KeyId key) {
     }
 }
 
-// The text as the message may show it: control characters by a symbol, bidirectional
-// controls left out.
-QString harmless(const QString& text) {
-    QString shown;
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u == 0x061C || u == 0x200E || u == 0x200F || (u >= 0x202A && u <= 0x202E) ||
-            (u >= 0x2066 && u <= 0x2069)) {
-            continue;
-        }
-        if (c.category() == QChar::Other_Control || c.category() == QChar::Separator_Line ||
-            c.category() == QChar::Separator_Paragraph) {
-            shown.append(QChar(u'\u2400')); // a stand-in: only the place matters here
-        } else {
-            shown.append(c);
-        }
-    }
-    return shown;
+// What the message must not let through: controls, line and paragraph separators,
+// and format characters, which draw nothing or turn the text around.
+bool isHidden(char32_t c) {
+    const QChar::Category category = QChar::category(c);
+    return category == QChar::Other_Control || category == QChar::Other_Format ||
+           category == QChar::Separator_Line || category == QChar::Separator_Paragraph;
 }
 
-bool isStandIn(QChar c) {
-    return (c >= QChar(0x2400) && c <= QChar(0x2424)) || c == QChar::ReplacementCharacter;
+bool isStandIn(char32_t c) {
+    return (c >= 0x2400 && c <= 0x2424) || c == QChar::ReplacementCharacter;
+}
+
+// Whether the quote is the start of the typed text, character for character: each
+// hidden character by a stand-in, anything else by itself or by U+FFFD.
+bool isStartOf(const std::u32string& quote, const std::u32string& typed) {
+    if (quote.size() > typed.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < quote.size(); ++i) {
+        const bool shownAsItself = quote[i] == typed[i] && !isHidden(typed[i]);
+        const bool standsIn =
+            isStandIn(quote[i]) && (isHidden(typed[i]) || quote[i] == QChar::ReplacementCharacter);
+        if (!shownAsItself && !standsIn) {
+            return false;
+        }
+    }
+    return true;
 }
 
 void checkMessage(const std::string& typed) {
-    const QString message =
-        failureMessage(ConversionError(ConversionError::Kind::notANumber, typed));
+    const QString message = failureMessage(ConversionError::Kind::notANumber, typed);
     const QString before = QStringLiteral("«\u00A0\u2068");
     const QString after = QStringLiteral("\u2069\u00A0» n'est pas un montant.");
     const qsizetype end = message.indexOf(after);
@@ -109,41 +113,31 @@ void checkMessage(const std::string& typed) {
     if (quote.size() > kQuotedUnits + 1) {
         fail("the quote is too long", typed);
     }
-    for (const QChar c : message) {
-        if (c.category() == QChar::Other_Control || c.category() == QChar::Separator_Line ||
-            c.category() == QChar::Separator_Paragraph) {
-            fail("the message holds a control character", typed);
-        }
-    }
-    if (message.count(QChar(0x2068)) != 1 || message.count(QChar(0x2069)) != 1) {
-        fail("the quote is not isolated by exactly one pair", typed);
+    const std::u32string shown = message.toStdU32String();
+    if (std::count_if(shown.begin(), shown.end(), isHidden) != 2 ||
+        message.count(QChar(0x2068)) != 1 || message.count(QChar(0x2069)) != 1) {
+        fail("the message hides a character, or its quote is not isolated by one pair", typed);
     }
 
     // The quote is the whole text, or its beginning followed by an ellipsis.
-    const QString shown = harmless(QString::fromStdString(typed));
-    const auto isStartOfShown = [&shown](const QString& part) {
-        if (part.size() > shown.size()) {
-            return false;
-        }
-        for (qsizetype i = 0; i < part.size(); ++i) {
-            if (part[i] != shown[i] && !(isStandIn(part[i]) && isStandIn(shown[i]))) {
-                return false;
-            }
-        }
-        return true;
-    };
-    if (quote.size() != shown.size() || !isStartOfShown(quote)) {
+    const QString text = QString::fromStdString(typed);
+    const std::u32string characters = text.toStdU32String();
+    std::u32string quoted = quote.toStdU32String();
+    if (quoted.size() != characters.size() || !isStartOf(quoted, characters)) {
         if (!quote.endsWith(QChar(0x2026))) {
             fail("a text was cut without an ellipsis", typed);
         }
         quote.chop(1);
-        if (!isStartOfShown(quote)) {
+        quoted.pop_back();
+        if (!isStartOf(quoted, characters)) {
             fail("the quote is not the text as typed", typed);
         }
     }
-    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, shown);
+    // The quote is cut between two characters as they are shown.
+    const QString shownText = shownInQuote(text, text.size());
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, shownText);
     graphemes.setPosition(quote.size());
-    if (quote.size() > 0 && quote.size() < shown.size() && !graphemes.isAtBoundary()) {
+    if (quote.size() > 0 && quote.size() < shownText.size() && !graphemes.isAtBoundary()) {
         fail("the quote cuts a grapheme", typed);
     }
 }

@@ -3,9 +3,38 @@
 # Builds the Debian package from a clean export (lintian warnings fail it), then
 # checks it without installing it: control fields, file list, and that the desktop
 # entry, metainfo and manual pages inside it are valid.
-# Usage: package_test.sh SOURCE_DIR OUT_DIR APP_ID
+# Usage: package_test.sh SOURCE_DIR OUT_DIR APP_ID VERSION RELEASE_DATE
 set -eu
-source=$1 out=$2 id=$3
+source=$1 out=$2 id=$3 version=$4 date=$5
+
+fail() { echo "$*"; exit 1; }
+
+# The version and its date are written in CMakeLists.txt; Debian needs them once more in
+# debian/changelog, which must agree.
+changelog=$source/debian/changelog
+[ "$(dpkg-parsechangelog -l "$changelog" -S Version)" = "$version" ] ||
+    fail "debian/changelog is at $(dpkg-parsechangelog -l "$changelog" -S Version), CMakeLists.txt at $version"
+[ "$(date -u -d "$(dpkg-parsechangelog -l "$changelog" -S Date)" +%F)" = "$date" ] ||
+    fail "debian/changelog is not dated $date, as CMakeLists.txt says"
+
+# build-deb.sh empties its output folder: it refuses one that is not its own.
+for unsafe in "" / "$source" "$source/.." "$source/debian"; do
+    if "$source/packaging/build-deb.sh" "$unsafe" >/dev/null 2>&1; then
+        fail "build-deb.sh took '$unsafe' as its output folder"
+    fi
+done
+[ -f "$source/debian/changelog" ] || fail "build-deb.sh removed the source tree"
+
+# A tracked file missing from the work tree stops the export.
+missing=$(mktemp -d)
+trap 'rm -rf "$missing"' EXIT
+git clone -q "$source" "$missing/tree"
+cp "$source/packaging/build-deb.sh" "$missing/tree/packaging/"
+rm "$missing/tree/README.md"
+if "$missing/tree/packaging/build-deb.sh" "$missing/out" >"$missing/log" 2>&1; then
+    fail "build-deb.sh exported a tree with a tracked file missing"
+fi
+grep -q README.md "$missing/log" || { cat "$missing/log"; fail "build-deb.sh did not name the missing file"; }
 
 # The build's own tests run in the other trees of the test command.
 DEB_BUILD_OPTIONS=nocheck DEB_BUILD_PROFILES=nocheck "$source/packaging/build-deb.sh" "$out" \
@@ -13,10 +42,9 @@ DEB_BUILD_OPTIONS=nocheck DEB_BUILD_PROFILES=nocheck "$source/packaging/build-de
 deb=$(ls "$out"/la-korvalin_*_"$(dpkg-architecture -qDEB_HOST_ARCH)".deb)
 echo "built $deb"
 
-fail() { echo "$*"; exit 1; }
 field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Package)" = la-korvalin ] || fail "wrong Package: $(field Package)"
-[ "$(field Version)" = 1.00 ] || fail "wrong Version: $(field Version)"
+[ "$(field Version)" = "$version" ] || fail "wrong Version: $(field Version)"
 for need in fonts-liberation fonts-lato qt6-translations-l10n; do
     field Depends | grep -qw "$need" || fail "Depends lacks $need"
 done
