@@ -14,19 +14,31 @@ import signal
 import statistics
 import subprocess
 import sys
-import tempfile
 import time
 
-from Xlib import display as xdisplay
+from Xlib import X, error
 from Xlib.ext import damage
 
-from xvfb import start_server
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests"))
+from harness.waiting import wait_until  # noqa: E402
+from harness.x11 import XSession  # noqa: E402
 
 PROGRAM, BARE = sys.argv[1:3]
 RUNS = int(sys.argv[3]) if len(sys.argv) > 3 else 15
 PICTURE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "assets",
                        "background.jpg")
 COMMANDS = {PROGRAM: [PROGRAM], BARE: [BARE, PICTURE]}
+
+
+def mapped(root):
+    """Whether any window shows on the screen."""
+    for child in root.query_tree().children:
+        try:
+            if child.get_attributes().map_state == X.IsViewable:
+                return True
+        except error.BadWindow:  # gone since the query
+            pass
+    return False
 
 
 def run_once(connection, report, env, program):
@@ -48,17 +60,16 @@ def run_once(connection, report, env, program):
             time.sleep(0.0005)
     process.send_signal(signal.SIGTERM)
     _, _, usage = os.wait4(process.pid, 0)
+    # The next run starts on an empty screen, the window's unmapping drawn.
+    wait_until(lambda: not mapped(connection.screen().root), "the window to go")
     if painted is None:
         raise RuntimeError(f"{program} drew nothing")
     return painted, usage.ru_maxrss
 
 
 def main():
-    server, name = start_server()
-    try:
-        env = dict(os.environ, DISPLAY=name, XDG_RUNTIME_DIR=tempfile.mkdtemp())
-        env.pop("QT_QPA_PLATFORM", None)
-        connection = xdisplay.Display(name)
+    with XSession() as session:
+        env, connection = session.env, session.connection
         root = connection.screen().root
         # The server draws nothing by itself: any damage on the screen is the program's.
         connection.damage_query_version()  # the extension answers nothing before this
@@ -69,7 +80,6 @@ def main():
         for _ in range(RUNS):
             for program in (PROGRAM, BARE):
                 results[program].append(run_once(connection, report, env, program))
-                time.sleep(0.2)
 
         def summary(program):
             times = [t for t, _ in results[program]]
@@ -83,9 +93,6 @@ def main():
               f"{program_ms / bare_ms:.2f} x")
         print(f"peak memory: {program_mib:.1f} MiB against {bare_mib:.1f} MiB bare: "
               f"{program_mib / bare_mib:.2f} x")
-    finally:
-        server.terminate()
-        server.wait()
 
 
 if __name__ == "__main__":
