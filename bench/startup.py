@@ -16,7 +16,6 @@ import subprocess
 import sys
 import time
 
-from Xlib import X, error
 from Xlib.ext import damage
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests"))
@@ -30,25 +29,15 @@ PICTURE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "assets
 COMMANDS = {PROGRAM: [PROGRAM], BARE: [BARE, PICTURE]}
 
 
-def mapped(root):
-    """Whether any window shows on the screen."""
-    for child in root.query_tree().children:
-        try:
-            if child.get_attributes().map_state == X.IsViewable:
-                return True
-        except error.BadWindow:  # gone since the query
-            pass
-    return False
-
-
-def run_once(connection, report, env, program):
+def run_once(session, report, program):
     """Seconds from exec to the first drawing on screen, and peak RSS in KiB."""
+    connection = session.connection
     connection.damage_subtract(report)  # re-arms the report
     connection.sync()
     while connection.pending_events():
         connection.next_event()
     start = time.monotonic()
-    process = subprocess.Popen(COMMANDS[program], env=env)
+    process = subprocess.Popen(COMMANDS[program], env=session.env)
     painted = None
     deadline = start + 20
     while painted is None and time.monotonic() < deadline:
@@ -61,7 +50,7 @@ def run_once(connection, report, env, program):
     process.send_signal(signal.SIGTERM)
     _, _, usage = os.wait4(process.pid, 0)
     # The next run starts on an empty screen, the window's unmapping drawn.
-    wait_until(lambda: not mapped(connection.screen().root), "the window to go")
+    wait_until(lambda: not session.windows(".+"), "the window to go")
     if painted is None:
         raise RuntimeError(f"{program} drew nothing")
     return painted, usage.ru_maxrss
@@ -69,7 +58,7 @@ def run_once(connection, report, env, program):
 
 def main():
     with XSession() as session:
-        env, connection = session.env, session.connection
+        connection = session.connection
         root = connection.screen().root
         # The server draws nothing by itself: any damage on the screen is the program's.
         connection.damage_query_version()  # the extension answers nothing before this
@@ -79,7 +68,7 @@ def main():
         results = {PROGRAM: [], BARE: []}
         for _ in range(RUNS):
             for program in (PROGRAM, BARE):
-                results[program].append(run_once(connection, report, env, program))
+                results[program].append(run_once(session, report, program))
 
         def summary(program):
             times = [t for t, _ in results[program]]

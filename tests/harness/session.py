@@ -46,11 +46,7 @@ class Program:
         if self.running():
             self.process.kill()
         self.process.wait()
-        if self.output.closed:
-            return ""
-        said = self.said()
-        self.output.close()
-        return said
+        return self.said()
 
 
 class Session:
