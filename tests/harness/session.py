@@ -88,11 +88,11 @@ class Session:
             self.env["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().strip()
             self.env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
             # This process's accessibility library finds the bus from its environment.
-            for name in ("DISPLAY", "AT_SPI_BUS_ADDRESS"):
+            for name in ("DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "XDG_RUNTIME_DIR",
+                         "AT_SPI_BUS_ADDRESS"):
                 os.environ.pop(name, None)
-            os.environ.update({name: self.env[name] for name in self.env
-                               if name in ("DISPLAY", "DBUS_SESSION_BUS_ADDRESS",
-                                           "XDG_RUNTIME_DIR")})
+                if name in self.env:
+                    os.environ[name] = self.env[name]
 
     def start_display(self):
         """Starts the display server; returns the variables that lead a client to it."""
