@@ -14,13 +14,13 @@ import signal
 import statistics
 import subprocess
 import sys
-import tempfile
 import time
 
-from Xlib import display as xdisplay
 from Xlib.ext import damage
 
-from xvfb import start_server
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests"))
+from harness.waiting import wait_until  # noqa: E402
+from harness.x11 import XSession  # noqa: E402
 
 PROGRAM, BARE = sys.argv[1:3]
 RUNS = int(sys.argv[3]) if len(sys.argv) > 3 else 15
@@ -29,14 +29,15 @@ PICTURE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "assets
 COMMANDS = {PROGRAM: [PROGRAM], BARE: [BARE, PICTURE]}
 
 
-def run_once(connection, report, env, program):
+def run_once(session, report, program):
     """Seconds from exec to the first drawing on screen, and peak RSS in KiB."""
+    connection = session.connection
     connection.damage_subtract(report)  # re-arms the report
     connection.sync()
     while connection.pending_events():
         connection.next_event()
     start = time.monotonic()
-    process = subprocess.Popen(COMMANDS[program], env=env)
+    process = subprocess.Popen(COMMANDS[program], env=session.env)
     painted = None
     deadline = start + 20
     while painted is None and time.monotonic() < deadline:
@@ -48,17 +49,16 @@ def run_once(connection, report, env, program):
             time.sleep(0.0005)
     process.send_signal(signal.SIGTERM)
     _, _, usage = os.wait4(process.pid, 0)
+    # The next run starts on an empty screen, the window's unmapping drawn.
+    wait_until(lambda: not session.windows(".+"), "the window to go")
     if painted is None:
         raise RuntimeError(f"{program} drew nothing")
     return painted, usage.ru_maxrss
 
 
 def main():
-    server, name = start_server()
-    try:
-        env = dict(os.environ, DISPLAY=name, XDG_RUNTIME_DIR=tempfile.mkdtemp())
-        env.pop("QT_QPA_PLATFORM", None)
-        connection = xdisplay.Display(name)
+    with XSession() as session:
+        connection = session.connection
         root = connection.screen().root
         # The server draws nothing by itself: any damage on the screen is the program's.
         connection.damage_query_version()  # the extension answers nothing before this
@@ -68,8 +68,7 @@ def main():
         results = {PROGRAM: [], BARE: []}
         for _ in range(RUNS):
             for program in (PROGRAM, BARE):
-                results[program].append(run_once(connection, report, env, program))
-                time.sleep(0.2)
+                results[program].append(run_once(session, report, program))
 
         def summary(program):
             times = [t for t, _ in results[program]]
@@ -83,9 +82,6 @@ def main():
               f"{program_ms / bare_ms:.2f} x")
         print(f"peak memory: {program_mib:.1f} MiB against {bare_mib:.1f} MiB bare: "
               f"{program_mib / bare_mib:.2f} x")
-    finally:
-        server.terminate()
-        server.wait()
 
 
 if __name__ == "__main__":

@@ -18,10 +18,11 @@ import sys
 import threading
 import time
 import tty
-import xml.etree.ElementTree as ET
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from session import Session, wait_until  # noqa: E402
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+from harness import korvalin_ui  # noqa: E402
+from harness.waiting import wait_until  # noqa: E402
+from harness.x11 import XSession  # noqa: E402
 
 PROGRAM = sys.argv[1]
 # SPEECH OUTPUT: 'text' followed by the voice, as {...} or [{...}], when there is one.
@@ -80,63 +81,60 @@ class Orca:
         wait_until(lambda: any(text in line for line in self.lines()[since:]),
                    f"Orca to say {text!r}", timeout=timeout)
 
-    def quiet(self, still=1.5, timeout=30):
+    def quiet(self, still=1.5, timeout=60):
         """Waits until Orca has written nothing for `still` seconds."""
-        last, since = len(self.lines()), time.monotonic()
-        deadline = time.monotonic() + timeout
-        while time.monotonic() < deadline:
-            time.sleep(0.1)
-            now = len(self.lines())
-            if now != last:
-                last, since = now, time.monotonic()
-            elif time.monotonic() - since >= still:
-                return
-        raise AssertionError("Orca never went quiet")
+        last = {"count": len(self.log), "since": time.monotonic()}
+
+        def settled():
+            if len(self.log) != last["count"]:
+                last.update(count=len(self.log), since=time.monotonic())
+            return time.monotonic() - last["since"] >= still
+        wait_until(settled, "Orca to go quiet", timeout=timeout, step=0.1)
 
 
-def key_centres():
-    """Where each key lies in the window, from the window description."""
-    ui_file = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "ui",
-                           "Korvalin.ui")
-    centres = {}
-    for widget in ET.parse(ui_file).getroot().iter("widget"):
-        rect = widget.find("property[@name='geometry']/rect")
-        if widget.get("class") == "QPushButton" and rect is not None:
-            x, y, width, height = (int(rect.find(k).text) for k in ("x", "y", "width", "height"))
-            centres[widget.get("name")] = (x + width // 2, y + height // 2)
-    return centres
+# Each step: its title, the user's actions, then what Orca must say exactly once: a
+# conversion's announcement, or else a text (None: neither). An action is
+# ("click", KEY), ("key", NAMES...), ("type", TEXT) or ("focus",), which gives the
+# window the focus (no window manager gives it back once a message is gone).
+STEPS = (
+    ("100 then Euros by click",
+     [("click", "un"), ("click", "zero"), ("click", "zero"), ("click", "euros")],
+     "15,245 euros, pour 100 francs", None),
+    ("2,5 then Francs by Enter",
+     [("key", "Escape"), ("type", "2,5"), ("key", "shift+Tab", "shift+Tab"), ("key", "Return")],
+     "16,399 francs, pour 2,5 euros", None),
+    ("1,,2 then Euros", [("type", "1,,2"), ("click", "euros")], None, "n'est pas un montant"),
+    ("the message closed by Enter", [("key", "Return"), ("focus",)], None, None),
+    ("5 then Francs by Space",
+     [("key", "Escape"), ("type", "5"), ("key", "shift+Tab", "shift+Tab"), ("key", "space")],
+     "32,798 francs, pour 5 euros", None),
+)
 
 
 def main():
     failures = []
-    centres = key_centres()
-    with Session() as session:
+    with XSession(accessibility=True) as session:
         orca = Orca(session)
-        session.start([PROGRAM])
-        window = session.window()
+        window = session.window(session.program(PROGRAM))
         orca.quiet()
         orca.spoken()
-        geometry = dict(line.split("=") for line in
-                        session.xdo("getwindowgeometry", "--shell", window).split())
-        origin = int(geometry["X"]), int(geometry["Y"])
+        origin = session.geometry(window)[:2]
 
-        def click(key):
-            x, y = centres[key]
-            # Not "mousemove --sync", which waits forever when the pointer is already
-            # there; the X server takes the move and the click in order.
-            return lambda: session.xdo("mousemove", origin[0] + x, origin[1] + y, "click", "1")
+        def act(kind, *args):
+            if kind == "click":
+                x, y = korvalin_ui.CONTROLS[args[0]].centre
+                # Not "mousemove --sync", which waits forever when the pointer is already
+                # there; the X server takes the move and the click in order.
+                session.xdo("mousemove", origin[0] + x, origin[1] + y, "click", "1")
+            elif kind == "focus":
+                session.xdo("windowfocus", "--sync", window)
+            else:
+                session.xdo(kind, "--delay", "60", *args)
 
-        def keys(*names):
-            return lambda: session.xdo("key", "--delay", "60", *names)
-
-        def typing(text):
-            return lambda: session.xdo("type", "--delay", "60", text)
-
-        def step(title, actions, announced=None, said_once=None):
-            """Runs the actions, each once Orca is quiet, and checks that the
-            announcement, or else the text said_once, was spoken exactly once."""
+        for title, actions, announced, said_once in STEPS:
+            # Each action once Orca is quiet.
             for action in actions:
-                action()
+                act(*action)
                 orca.quiet(still=1.0)
             # On a busy machine Orca may get to the last event only after a pause.
             awaited = f"notification {announced}." if announced else said_once
@@ -156,21 +154,6 @@ def main():
                 failures.append(f"{title}: announced {notifications}, expected {expected}")
             if said_once and sum(said_once in line for line in said) != 1:
                 failures.append(f"{title}: {said_once!r} not said exactly once")
-
-        step("100 then Euros by click",
-             [click("un"), click("zero"), click("zero"), click("euros")],
-             announced="15,245 euros, pour 100 francs")
-        step("2,5 then Francs by Enter",
-             [keys("Escape"), typing("2,5"), keys("shift+Tab", "shift+Tab"), keys("Return")],
-             announced="16,399 francs, pour 2,5 euros")
-        step("1,,2 then Euros", [typing("1,,2"), click("euros")],
-             said_once="n'est pas un montant")
-        # No window manager gives the focus back to the window once the message is gone.
-        step("the message closed by Enter",
-             [keys("Return"), lambda: session.xdo("windowfocus", "--sync", window)])
-        step("5 then Francs by Space",
-             [keys("Escape"), typing("5"), keys("shift+Tab", "shift+Tab"), keys("space")],
-             announced="32,798 francs, pour 5 euros")
     for failure in failures:
         print("FAILED:", failure)
     return 1 if failures else 0
