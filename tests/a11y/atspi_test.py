@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """What a screen reader gets from the converter over the real accessibility bus
 (AT-SPI): the accessible tree after start-up, after a conversion and during a failure,
-and the events a conversion sends.
+the events a conversion sends, the displays' text queries, and text written to them.
 
 Usage: atspi_test.py PROGRAM
 """
@@ -123,6 +123,76 @@ class ScreenReaderView(unittest.TestCase):
                      and e[0].endswith("showing")]
         self.assertEqual(announced, [("object:state-changed:showing", 1, "notification", sentence)])
 
+    def announced(self):
+        return [e[3] for e in self.events if e[:3] == ("object:state-changed:showing", 1,
+                                                        "notification")]
+
+    def test_nothing_is_announced_when_nothing_converts(self):
+        self.events.clear()
+        self.press("francs")
+        # A key pressed over the bus is clicked once it has been drawn down.
+        self.wait(lambda: not self.find("francs").get_state_set().contains(
+            Atspi.StateType.PRESSED), "the click on Francs")
+        self.session.xdo("key", "Return")
+        # A real conversion after them: its announcement comes after any theirs would.
+        self.type("1")
+        self.press("euros")
+        self.wait(lambda: self.announced(), "an announcement")
+        self.assertEqual(self.announced(), ["0,152 euro, pour 1 franc"])
+
+    def test_every_text_query_answers_with_the_display_text(self):
+        """Characters, words, sentences and lines, at, before and after each offset up to
+        one past the end, on both displays: each query answers (a display that loops never
+        does, and the call fails), with a part of the display's text. The word at the end
+        of the text is its last word."""
+        Atspi.set_timeout(10000, -1)
+        boundaries = [getattr(Atspi.TextBoundaryType, b) for b in (
+            "CHAR", "WORD_START", "WORD_END", "SENTENCE_START", "SENTENCE_END", "LINE_START",
+            "LINE_END")]
+
+        def check(control, offsets=None):
+            display = self.find(control)
+            text = self.text(control)
+            for offset in offsets or range(len(text) + 2):
+                for boundary in boundaries:
+                    for ask in (display.get_text_at_offset, display.get_text_before_offset,
+                                display.get_text_after_offset):
+                        answer = ask(offset, boundary)
+                        where = (control, text[:20], offset, boundary, ask.__name__)
+                        self.assertEqual(answer.content,
+                                         text[answer.start_offset:answer.end_offset], where)
+                        if offset > len(text):
+                            self.assertEqual(answer.content, "", where)
+            return display
+
+        check("ecran")
+        self.type("100 12")
+        self.wait(lambda: self.text("ecran") == "100 12", "the typed text")
+        end = check("ecran").get_text_at_offset(6, Atspi.TextBoundaryType.WORD_START)
+        self.assertEqual((end.content, end.start_offset, end.end_offset), ("12", 4, 6))
+        self.session.xdo("key", "Escape")
+        self.type("100")
+        self.press("euros")
+        self.wait(lambda: self.text("ecran") == "15,245", "the result")
+        check("ecran")
+        check("ecran2")
+        self.session.xdo("key", "Escape")
+        Atspi.EditableText.set_text_contents(self.find("ecran"), "9" * 1000)
+        self.wait(lambda: len(self.text("ecran")) == 1000, "a full display")
+        check("ecran", [0, 1, 500, 999, 1000, 1001])
+
+    def test_text_written_over_the_bus_converts(self):
+        ecran = self.find("ecran")
+        Atspi.EditableText.set_text_contents(ecran, "250")
+        self.wait(lambda: self.text("ecran") == "250", "the written text")
+        self.press("euros")
+        self.wait(lambda: self.text("ecran2") == "250", "the conversion of the written text")
+        self.assertEqual(self.text("ecran"), "38,112")
+        # Written onto the result, it starts a new amount, as typing does.
+        Atspi.EditableText.insert_text(ecran, 6, "5", 1)
+        self.wait(lambda: self.text("ecran") == "5", "a new amount")
+        self.assertEqual(self.shown("label"), ["", CONTROLS["Label1"].name])
+
     def test_a_failure_is_an_alert_with_its_message(self):
         self.type("1,,2")
         self.wait(lambda: self.text("ecran") == "1,,2", "the typed amount")
@@ -140,7 +210,7 @@ class ScreenReaderView(unittest.TestCase):
                          ["OK"])
         # Nothing is announced for a conversion that failed.
         self.pump(0.5)
-        self.assertFalse([e for e in self.events if e[2] == "notification"])
+        self.assertFalse(self.announced())
 
 
 if __name__ == "__main__":

@@ -3,7 +3,8 @@
 """Runs the Orca screen reader headless against the converter and prints what it says
 for each step of a few scenarios, from Orca's own speech log (no speech server: the
 log shows what would have been spoken). Exits non-zero when a conversion's result is
-not spoken whole, with both currencies, exactly once, or a failure's message is not.
+not spoken whole, with both currencies, exactly once, or a failure's message is not,
+or when a display is read other than whole.
 
 Not part of the test command: Orca runs once per user, so this cannot run beside
 another Orca (the user's own, or a second run of this script).
@@ -93,22 +94,32 @@ class Orca:
 
 
 # Each step: its title, the user's actions, then what Orca must say exactly once: a
-# conversion's announcement, or else a text (None: neither). An action is
-# ("click", KEY), ("key", NAMES...), ("type", TEXT) or ("focus",), which gives the
-# window the focus (no window manager gives it back once a message is gone).
+# conversion's announcement, or else a text (None: neither); last, the amount the
+# display that gets the focus holds, which Orca may read only whole (None: no such
+# display). An action is ("click", KEY), ("key", NAMES...), ("type", TEXT) or
+# ("focus",), which gives the window the focus (no window manager gives it back once a
+# message is gone).
 STEPS = (
     ("100 then Euros by click",
      [("click", "un"), ("click", "zero"), ("click", "zero"), ("click", "euros")],
-     "15,245 euros, pour 100 francs", None),
+     "15,245 euros, pour 100 francs", None, None),
+    ("Shift+Tab to the amount converted", [("key", "shift+Tab")], None, None, "100"),
+    ("Tab back to the main display", [("key", "Tab")], None, None, "15,245"),
     ("2,5 then Francs by Enter",
      [("key", "Escape"), ("type", "2,5"), ("key", "shift+Tab", "shift+Tab"), ("key", "Return")],
-     "16,399 francs, pour 2,5 euros", None),
-    ("1,,2 then Euros", [("type", "1,,2"), ("click", "euros")], None, "n'est pas un montant"),
-    ("the message closed by Enter", [("key", "Return"), ("focus",)], None, None),
+     "16,399 francs, pour 2,5 euros", None, None),
+    ("1,,2 then Euros", [("type", "1,,2"), ("click", "euros")], None, "n'est pas un montant",
+     None),
+    ("the message closed by Enter", [("key", "Return"), ("focus",)], None, None, "1,,2"),
     ("5 then Francs by Space",
      [("key", "Escape"), ("type", "5"), ("key", "shift+Tab", "shift+Tab"), ("key", "space")],
-     "32,798 francs, pour 5 euros", None),
+     "32,798 francs, pour 5 euros", None, None),
+    ("100 then Enter from the display",
+     [("key", "Escape"), ("type", "100"), ("key", "Return")], "15,245 euros, pour 100 francs",
+     None, None),
 )
+# A line of speech that is an amount alone, as Orca reads a display.
+AMOUNT_READ = re.compile(r"([0-9][0-9,]*)(?: selected)?\.?")
 
 
 def main():
@@ -131,7 +142,7 @@ def main():
             else:
                 session.xdo(kind, "--delay", "60", *args)
 
-        for title, actions, announced, said_once in STEPS:
+        for title, actions, announced, said_once, whole in STEPS:
             # Each action once Orca is quiet.
             for action in actions:
                 act(*action)
@@ -154,6 +165,12 @@ def main():
                 failures.append(f"{title}: announced {notifications}, expected {expected}")
             if said_once and sum(said_once in line for line in said) != 1:
                 failures.append(f"{title}: {said_once!r} not said exactly once")
+            # An amount is read whole, and a result only in its announcement.
+            read = [m.group(1) for m in map(AMOUNT_READ.fullmatch, said) if m]
+            if whole and any(amount != whole for amount in read):
+                failures.append(f"{title}: read {read}, not only {whole!r}")
+            if announced and announced.split()[0] in read:
+                failures.append(f"{title}: the result was read besides its announcement")
     for failure in failures:
         print("FAILED:", failure)
     return 1 if failures else 0

@@ -36,11 +36,12 @@ class Converter:
             raise AssertionError(f"{error}; the program said:\n{self.program.stop()}") from None
         self.x, self.y, self.width, self.height = session.geometry(self.window)
 
-    def click(self, control):
+    def click(self, control, button=1):
         x, y = korvalin_ui.CONTROLS[control].centre
-        self.click_at(self.x + round(x * self.scale), self.y + round(y * self.scale))
+        self.click_at(self.x + round(x * self.scale), self.y + round(y * self.scale),
+                      button=button)
 
-    def click_at(self, *target):
+    def click_at(self, *target, button=1):
         """Clicks at a point of the screen."""
         # Not "mousemove --sync": it waits for a motion that never comes when the
         # pointer is already there, as on a second click on the same key.
@@ -50,7 +51,7 @@ class Converter:
             where = self.session.root.query_pointer()
             return where.root_x, where.root_y
         wait_until(lambda: pointer() == target, f"the pointer at {target}")
-        self.session.xdo("click", "1")
+        self.session.xdo("click", button)
 
     def keys(self, *names):
         self.session.xdo("key", "--delay", "30", *names)
@@ -223,6 +224,17 @@ class EndToEnd(unittest.TestCase):
         self.assertTrue(message.startswith(f"\u00ab \u2068{link}\u2069 \u00bb n'est pas"), message)
         converter.close_message()
         self.assertEqual(converter.copied(), link)
+
+    def test_a_middle_button_paste_onto_a_result_starts_a_new_amount(self):
+        converter = self.start()
+        converter.type("200")
+        converter.keys("Return")
+        owner = self.session.offer("100", "PRIMARY")
+        self.addCleanup(owner.wait)
+        self.addCleanup(owner.terminate)
+        converter.click("ecran", button=2)
+        converter.keys("Return")  # converts what the display shows: 100 francs
+        self.assertEqual(converter.copied(), "15,245")
 
     def test_enter_presses_the_focused_key(self):
         converter = self.start()

@@ -47,7 +47,6 @@ class XSession(Session):
                 self.root = self.connection.screen().root
                 self.root.change_attributes(
                     event_mask=X.StructureNotifyMask | X.SubstructureNotifyMask)
-                self.clipboard = self.connection.intern_atom("CLIPBOARD")
                 self.clipboard_keeper = self.root.create_window(0, 0, 1, 1, 0, X.CopyFromParent)
                 return {"DISPLAY": self.name}
             server.wait()
@@ -115,22 +114,25 @@ class XSession(Session):
             time.sleep(0.01)
         return False
 
-    def take_clipboard(self):
-        """Makes the clipboard ours, so that the next copy shows as a change of owner."""
-        self.clipboard_keeper.set_selection_owner(self.clipboard, X.CurrentTime)
+    def take_clipboard(self, selection="CLIPBOARD"):
+        """Makes a selection ours, so that the next copy shows as a change of owner."""
+        atom = self.connection.intern_atom(selection)
+        self.clipboard_keeper.set_selection_owner(atom, X.CurrentTime)
         self.connection.sync()
 
-    def clipboard_taken_back(self):
-        return self.connection.get_selection_owner(self.clipboard) != self.clipboard_keeper
+    def clipboard_taken_back(self, selection="CLIPBOARD"):
+        atom = self.connection.intern_atom(selection)
+        return self.connection.get_selection_owner(atom) != self.clipboard_keeper
 
-    def offer(self, text):
-        """Puts text on the clipboard, held by xclip until it is ended."""
-        self.take_clipboard()
-        owner = self.start(["xclip", "-quiet", "-selection", "clipboard"],
+    def offer(self, text, selection="CLIPBOARD"):
+        """Puts text on the clipboard (or the PRIMARY selection, which the middle button
+        pastes), held by xclip until it is ended."""
+        self.take_clipboard(selection)
+        owner = self.start(["xclip", "-quiet", "-selection", selection.lower()],
                            stdin=subprocess.PIPE, stderr=subprocess.DEVNULL)
         owner.stdin.write(text.encode())
         owner.stdin.close()
-        wait_until(self.clipboard_taken_back, "xclip to hold the clipboard")
+        wait_until(lambda: self.clipboard_taken_back(selection), "xclip to hold the selection")
         return owner
 
     def pasted(self):
