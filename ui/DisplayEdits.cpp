@@ -30,7 +30,8 @@ bool typesText(const QKeyEvent& key) {
 
 DisplayEdit keyEdit(const QKeyEvent& key) {
     if (key.matches(QKeySequence::Paste)) {
-        return {true, false, QGuiApplication::clipboard()->text(QClipboard::Clipboard)};
+        const QString pasted = QGuiApplication::clipboard()->text(QClipboard::Clipboard);
+        return {!pasted.isEmpty(), false, pasted};
     }
     if (key.matches(QKeySequence::Cut)) {
         return {true, true, {}};
