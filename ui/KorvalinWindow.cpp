@@ -278,6 +278,7 @@ void KorvalinWindow::showMessage(const QString& text) {
     // Not modal: Qt would hold back a close request on the window behind a modal
     // message, and closing the window must end the program. The window lets nothing
     // through while the message is open instead.
+    box->setModal(false);
     connect(box, &QDialog::finished, this, [this] {
         message_ = nullptr;
         activateWindow();
@@ -285,6 +286,7 @@ void KorvalinWindow::showMessage(const QString& text) {
     });
     message_ = box;
     box->show();
+    box->activateWindow();
 }
 
 void KorvalinWindow::showDisplay(Change change) {

@@ -505,6 +505,11 @@ private slots:
         francs->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         QCOMPARE(window_->findChildren<QMessageBox*>().size(), 1);
         QCOMPARE(monaie()->text(), QStringLiteral("Euros"));
+        // The message keeps the keyboard, and the window takes no edit meanwhile.
+        window_->activateWindow();
+        QTRY_VERIFY(message()->isActiveWindow());
+        type(QStringLiteral("5"));
+        QCOMPARE(ecran()->text(), QStringLiteral("1,,2"));
         message()->button(QMessageBox::Ok)->click();
         QTRY_VERIFY(!message());
         QTRY_COMPARE(QApplication::focusWidget(), ecran());
