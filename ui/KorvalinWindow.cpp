@@ -118,13 +118,6 @@ void KorvalinWindow::finishStartUp() {
     QApplication::setWindowIcon(icon);
 }
 
-void KorvalinWindow::useFrenchQtTexts() {
-    if (!frenchQtTexts_) {
-        frenchQtTexts_ = true;
-        installFrenchQtTexts(*QCoreApplication::instance());
-    }
-}
-
 bool KorvalinWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched != ui_->ecran) {
         return QWidget::eventFilter(watched, event);
@@ -173,7 +166,7 @@ bool KorvalinWindow::admitEdit(bool cuts, const std::optional<QString>& pasted) 
 }
 
 void KorvalinWindow::showContextMenu(const QContextMenuEvent& event) {
-    useFrenchQtTexts();
+    installFrenchQtTexts(*QCoreApplication::instance());
     const std::unique_ptr<QMenu> menu(ui_->ecran->createStandardContextMenu());
     // The menu's edits go the way the keyboard's do. Its actions are known by their
     // texts, which Qt gives them from its own translations.
@@ -266,7 +259,7 @@ void KorvalinWindow::press(KeyId key) {
 }
 
 void KorvalinWindow::showMessage(const QString& text) {
-    useFrenchQtTexts();
+    installFrenchQtTexts(*QCoreApplication::instance());
     auto* box =
         new QMessageBox(QMessageBox::Warning, windowTitle(), QString(), QMessageBox::Ok, this);
     // The message may quote what the user typed: plain text, so no tag is ever rendered

@@ -54,7 +54,6 @@ private:
     void showDisplay(Change change = Change::edit);
     // Work that the first frame does not need: done once it is on screen.
     void finishStartUp();
-    void useFrenchQtTexts();
 
     std::unique_ptr<Ui::Korvalin> ui_;
     QButtonGroup* keypad_;
@@ -63,5 +62,4 @@ private:
     QPointer<QMessageBox> message_; // the message on show, if any
     QTimer startUp_;                // runs finishStartUp once the first frame is drawn
     bool startedUp_ = false;
-    bool frenchQtTexts_ = false;
 };

@@ -5,5 +5,6 @@
 
 // Has Qt's own texts (the display's context menu, the buttons of a message) read in
 // French like the rest of the window, whatever the machine's language. Returns false
-// when the translations are not installed; Qt's English texts are shown then.
+// when the translations are not installed; Qt's English texts are shown then. Called
+// again, it finds them installed already.
 bool installFrenchQtTexts(QCoreApplication& app);
