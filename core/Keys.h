@@ -1,10 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "Conversion.h"
-
 #include <array>
-#include <optional>
 
 namespace korvalin {
 
@@ -65,17 +62,6 @@ static_assert([] {
 
 constexpr const KeyInfo& keyInfo(KeyId id) {
     return kKeys[static_cast<std::size_t>(id)];
-}
-
-// The conversion a key runs, if it runs one.
-constexpr std::optional<ConversionDirection> conversionBy(KeyId id) {
-    if (id == KeyId::euros) {
-        return ConversionDirection::toEuros;
-    }
-    if (id == KeyId::francs) {
-        return ConversionDirection::toFrancs;
-    }
-    return std::nullopt;
 }
 
 } // namespace korvalin

@@ -8,55 +8,43 @@
 
 namespace korvalin {
 
-KeyRequest Korvalin::press(KeyId key) {
+KeyResult Korvalin::press(KeyId key) {
+    using Effect = KeyResult::Effect;
     // Every key listed, no default: the compiler points out a key without a handler.
     switch (key) {
-    case KeyId::un:
-        un_Click();
-        break;
-    case KeyId::deux:
-        deux_Click();
-        break;
-    case KeyId::trois:
-        trois_Click();
-        break;
-    case KeyId::quatre:
-        quatre_Click();
-        break;
-    case KeyId::cinq:
-        cinq_Click();
-        break;
-    case KeyId::six:
-        six_Click();
-        break;
-    case KeyId::sept:
-        sept_Click();
-        break;
-    case KeyId::huit:
-        huit_Click();
-        break;
-    case KeyId::neuf:
-        neuf_Click();
-        break;
-    case KeyId::zero:
-        zero_Click();
-        break;
-    case KeyId::virgule:
-        virgule_Click();
-        break;
     case KeyId::delete_:
         delete_Click();
-        break;
+        return {Effect::cleared};
     case KeyId::euros:
-        euros_Click();
-        break;
+        return convert(ConversionDirection::toEuros);
     case KeyId::francs:
-        francs_Click();
-        break;
+        return convert(ConversionDirection::toFrancs);
     case KeyId::off:
-        return off_Click();
+        return {Effect::close};
+    case KeyId::un:
+    case KeyId::deux:
+    case KeyId::trois:
+    case KeyId::quatre:
+    case KeyId::cinq:
+    case KeyId::six:
+    case KeyId::sept:
+    case KeyId::huit:
+    case KeyId::neuf:
+    case KeyId::zero:
+    case KeyId::virgule: {
+        // An entry key: a shown result goes, then the key's character is typed at the end.
+        const bool newAmount = beginEdit();
+        display_.ecran.push_back(keyInfo(key).typed);
+        return {Effect::typed, newAmount};
     }
-    return KeyRequest::none;
+    }
+    return {Effect::nothing}; // not reached: every key is handled above
+}
+
+bool Korvalin::beginEdit() {
+    const bool wasResult = resultOnShow();
+    EstVide();
+    return wasResult;
 }
 
 void Korvalin::EstVide() {
@@ -67,23 +55,16 @@ void Korvalin::EstVide() {
 }
 
 void Korvalin::delete_Click() {
-    display_.ecran2Shown = false;
-    display_.monaie2Shown = false;
+    display_.secondaryShown = false;
     display_.ecran.clear();
     display_.monaie.clear();
 }
 
-void Korvalin::type(KeyId key) {
-    EstVide();
-    display_.ecran.push_back(keyInfo(key).typed);
-}
-
-void Korvalin::convert(ConversionDirection direction) {
+KeyResult Korvalin::convert(ConversionDirection direction) {
     if (display_.ecran.empty()) {
-        return;
+        return {KeyResult::Effect::nothing};
     }
-    display_.ecran2Shown = true;
-    display_.monaie2Shown = true;
+    display_.secondaryShown = true;
     display_.ecran2 = display_.ecran;
     std::replace(display_.ecran2.begin(), display_.ecran2.end(), '.', ',');
     display_.monaie2 = sourceCurrency(direction).label;
@@ -98,6 +79,7 @@ void Korvalin::convert(ConversionDirection direction) {
         throw ConversionError(ConversionError::Kind::overflow);
     }
     display_.ecran = writeAmount(roundToThousandths(converted));
+    return {KeyResult::Effect::converted, false, direction};
 }
 
 } // namespace korvalin

@@ -12,21 +12,33 @@ namespace korvalin {
 // Everything the converter knows is what its displays show. A result is on show
 // exactly when `monaie` is not empty.
 struct Display {
-    std::string ecran{};   // main display, editable from the keyboard
-    std::string monaie{};  // currency of the main display while a result is on show
-    std::string ecran2{};  // the amount that was converted
-    std::string monaie2{}; // its currency
-    bool ecran2Shown = false;
-    bool monaie2Shown = false;
+    std::string ecran{};         // main display, editable from the keyboard
+    std::string monaie{};        // currency of the main display while a result is on show
+    std::string ecran2{};        // the amount that was converted
+    std::string monaie2{};       // its currency
+    bool secondaryShown = false; // ecran2 and monaie2 show and hide together
 
     bool operator==(const Display&) const = default;
 };
 
-// What the caller of a key must do once the key has run.
-enum class KeyRequest { none, close };
+// What a key did, for the window to draw and tell.
+struct KeyResult {
+    enum class Effect {
+        typed,     // an entry key typed its character
+        cleared,   // Delete emptied the displays
+        converted, // a conversion wrote its result
+        nothing,   // a conversion key found the main display empty
+        close,     // Off: the caller closes the window
+    };
+    Effect effect;
+    bool newAmount = false;          // a shown result went first: the key began a new amount
+    ConversionDirection direction{}; // the conversion's, when one ran
 
-// The converter: the window owns one, draws its display after every key and every
-// keyboard edit, and carries out the requests its keys return. Texts are UTF-8.
+    bool operator==(const KeyResult&) const = default;
+};
+
+// The converter: the window owns one, hands it every key and every edit of the main
+// display, and draws its display afterwards. Texts are UTF-8.
 class Korvalin {
 public:
     const Display& display() const noexcept { return display_; }
@@ -34,41 +46,25 @@ public:
     // the main display's currency.
     bool resultOnShow() const noexcept { return !display_.monaie.empty(); }
 
-    // The user edited the main display from the keyboard: its text is replaced,
-    // nothing else happens.
-    void editEcran(std::string text) { display_.ecran = std::move(text); }
-
     // Runs the key's Click handler, as a click on the key does. Euros and Francs throw
     // ConversionError when the amount cannot be converted, with the display left at
-    // the failing step; Off asks the caller to close.
-    KeyRequest press(KeyId key);
+    // the failing step.
+    KeyResult press(KeyId key);
+
+    // The user is about to edit the main display: an edit of a shown result starts a
+    // new amount, as an entry key does. Returns whether a result went.
+    bool beginEdit();
+    // The user edited the main display: its text is replaced, nothing else happens.
+    void editEcran(std::string text) { display_.ecran = std::move(text); }
 
     // Ends a shown result: empties the main display and its label and hides the
     // secondary display. Does nothing while an amount is being typed.
     void EstVide();
-
-    // One handler per key, named after its control.
-    void un_Click() { type(KeyId::un); }
-    void deux_Click() { type(KeyId::deux); }
-    void trois_Click() { type(KeyId::trois); }
-    void quatre_Click() { type(KeyId::quatre); }
-    void cinq_Click() { type(KeyId::cinq); }
-    void six_Click() { type(KeyId::six); }
-    void sept_Click() { type(KeyId::sept); }
-    void huit_Click() { type(KeyId::huit); }
-    void neuf_Click() { type(KeyId::neuf); }
-    void zero_Click() { type(KeyId::zero); }
-    void virgule_Click() { type(KeyId::virgule); }
     // Clears like EstVide, whether or not a result is on show.
     void delete_Click();
-    void euros_Click() { convert(ConversionDirection::toEuros); }
-    void francs_Click() { convert(ConversionDirection::toFrancs); }
-    KeyRequest off_Click() const noexcept { return KeyRequest::close; }
 
 private:
-    // An entry key: ends a shown result, then types the key's character at the end.
-    void type(KeyId key);
-    void convert(ConversionDirection direction);
+    KeyResult convert(ConversionDirection direction);
 
     Display display_;
 };

@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "DisplayAccessible.h"
 
-#include <QCoreApplication>
-#include <QInputMethodEvent>
-#include <QLineEdit>
+#include "AmountDisplay.h"
+
 #include <QTextBoundaryFinder>
 #include <QTextLayout>
 #include <algorithm>
@@ -53,11 +52,11 @@ struct Layout {
 
 } // namespace
 
-DisplayAccessible::DisplayAccessible(QLineEdit* display)
+DisplayAccessible::DisplayAccessible(AmountDisplay* display)
     : QAccessibleWidget(display, QAccessible::EditableText) {}
 
-QLineEdit* DisplayAccessible::display() const {
-    return static_cast<QLineEdit*>(widget());
+AmountDisplay* DisplayAccessible::display() const {
+    return static_cast<AmountDisplay*>(widget());
 }
 
 void* DisplayAccessible::interface_cast(QAccessible::InterfaceType type) {
@@ -236,18 +235,5 @@ void DisplayAccessible::insertText(int offset, const QString& text) {
 }
 
 void DisplayAccessible::replaceText(int startOffset, int endOffset, const QString& text) {
-    QLineEdit* edit = display();
-    if (endOffset == -1) {
-        endOffset = characterCount();
-    }
-    if (edit->isReadOnly() || startOffset < 0 || startOffset > endOffset ||
-        endOffset > characterCount()) {
-        return;
-    }
-    // Written as an input method writes, the caret at the start of the range: the
-    // display takes it as typed text and tells the window it was edited.
-    edit->setCursorPosition(startOffset);
-    QInputMethodEvent event;
-    event.setCommitString(text, 0, endOffset - startOffset);
-    QCoreApplication::sendEvent(edit, &event);
+    display()->write(startOffset, endOffset == -1 ? characterCount() : endOffset, text);
 }

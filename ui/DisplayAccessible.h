@@ -3,18 +3,17 @@
 
 #include <QAccessibleWidget>
 
-class QLineEdit;
+class AmountDisplay;
 
-// What a screen reader reads of a display, and writes to it: its text, caret and
-// selection, and the character, word, sentence or line at any offset, each answered at
-// once from QLineEdit's public API. A word or sentence asked for at the end of the text
-// is the last one, as GTK's entries answer. Text written by the screen reader reaches
-// the display as an input method's text does, so that it is taken exactly as typed text.
+// What a screen reader reads of a display, in place of Qt 6.4's own, which never answers
+// a word or sentence query at the end of the text and gives empty attribute runs.
+// Every query is answered at once from the display's public API (the word at the end of
+// the text is the last one, as GTK's entries answer); text written is taken as typed.
 class DisplayAccessible : public QAccessibleWidget,
                           public QAccessibleTextInterface,
                           public QAccessibleEditableTextInterface {
 public:
-    explicit DisplayAccessible(QLineEdit* display);
+    explicit DisplayAccessible(AmountDisplay* display);
 
     void* interface_cast(QAccessible::InterfaceType type) override;
     QAccessible::State state() const override;
@@ -46,7 +45,7 @@ public:
     void replaceText(int startOffset, int endOffset, const QString& text) override;
 
 private:
-    QLineEdit* display() const;
+    AmountDisplay* display() const;
     // Which item (character, word…) a query asks for, from the one at its offset.
     enum class Side { before, at, after };
     QString item(QAccessible::TextBoundaryType boundaryType, Side side, int offset,

@@ -3,17 +3,13 @@
 
 #include "Accessibility.h"
 #include "Announcer.h"
-#include "DisplayEdits.h"
 #include "FailureMessage.h"
 #include "QtTexts.h"
 #include "ui_Korvalin.h"
 
 #include <QApplication>
 #include <QButtonGroup>
-#include <QClipboard>
-#include <QContextMenuEvent>
 #include <QDir>
-#include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
 #include <QStyleOption>
@@ -21,7 +17,6 @@
 #include <utility>
 
 using korvalin::KeyId;
-using korvalin::KeyRequest;
 
 namespace {
 
@@ -53,14 +48,6 @@ static_assert([] {
     return true;
 }());
 
-// A digit, the comma or the point, or Backspace.
-bool editsAmount(const QKeyEvent& event) {
-    const QString text = event.text();
-    return event.key() == Qt::Key_Backspace ||
-           (text.size() == 1 && (text.front().isDigit() || text.front() == QLatin1Char(',') ||
-                                 text.front() == QLatin1Char('.')));
-}
-
 } // namespace
 
 KorvalinWindow::KorvalinWindow(QWidget* parent)
@@ -81,15 +68,11 @@ KorvalinWindow::KorvalinWindow(QWidget* parent)
     }
     connect(keypad_, &QButtonGroup::idClicked, this,
             [this](int id) { press(static_cast<KeyId>(id)); });
+    ui_->ecran->setEditCheck([this](const AmountDisplay::Edit& edit) { return admitEdit(edit); });
     connect(ui_->ecran, &QLineEdit::textEdited, this, [this](const QString& text) {
-        // An edit that came some way the window did not foresee still never leaves a
-        // typed amount beside a currency.
-        korvalin_.EstVide();
         korvalin_.editEcran(text.toStdString());
         showDisplay();
     });
-
-    ui_->ecran->installEventFilter(this);
     ui_->ecran->setFocus();
 }
 
@@ -118,80 +101,36 @@ void KorvalinWindow::finishStartUp() {
     QApplication::setWindowIcon(icon);
 }
 
-bool KorvalinWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != ui_->ecran) {
-        return QWidget::eventFilter(watched, event);
-    }
-    if (event->type() == QEvent::ContextMenu) {
-        showContextMenu(*static_cast<QContextMenuEvent*>(event));
-        return true;
-    }
-    // Ctrl+C copies a shown result whole.
-    if (event->type() == QEvent::KeyPress && korvalin_.resultOnShow() &&
-        !ui_->ecran->hasSelectedText() &&
-        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
-        ui_->ecran->selectAll();
-    }
-    const DisplayEdit edit = displayEditBy(*event);
-    if (edit.edits && !admitEdit(edit.cuts, edit.pasted)) {
-        if (event->type() == QEvent::Drop) {
-            static_cast<QDropEvent*>(event)->setDropAction(Qt::IgnoreAction);
+bool KorvalinWindow::event(QEvent* event) {
+    // The message takes the keyboard a moment after it shows: keys typed meanwhile, or
+    // while the window is active again, answer it rather than being lost. The repeats
+    // of a held key do not, so that the Enter that opened it cannot close it.
+    if ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) && message_) {
+        if (!static_cast<QKeyEvent*>(event)->isAutoRepeat()) {
+            QCoreApplication::sendEvent(
+                message_->focusWidget() ? message_->focusWidget() : message_.data(), event);
         }
         return true;
     }
-    return QWidget::eventFilter(watched, event);
+    return QWidget::event(event);
 }
 
-bool KorvalinWindow::admitEdit(bool cuts, const std::optional<QString>& pasted) {
+bool KorvalinWindow::admitEdit(const AmountDisplay::Edit& edit) {
     if (message_) {
         return false;
     }
-    QLineEdit* ecran = ui_->ecran;
-    const bool newEntry = korvalin_.resultOnShow();
-    // What the edit leaves of the display besides what it puts in: nothing of a result,
-    // and never what it replaces.
-    const qsizetype kept = newEntry ? 0 : ecran->text().size() - ecran->selectedText().size();
-    if (pasted && pasted->size() > ecran->maxLength() - kept) {
+    AmountDisplay* ecran = ui_->ecran;
+    // What the edit leaves of the display besides what it brings in: nothing of a
+    // result, and never what it replaces.
+    const qsizetype kept = korvalin_.resultOnShow() ? 0 : ecran->text().size() - edit.replaced;
+    if (edit.inserted && edit.inserted->size() > ecran->maxLength() - kept) {
         showMessage(tooLongMessage(ecran->maxLength()));
         return false;
     }
-    if (newEntry) {
-        if (cuts) {
-            ecran->copy();
-        }
-        korvalin_.EstVide();
+    if (korvalin_.beginEdit()) {
         showDisplay(Change::newEntry);
     }
     return true;
-}
-
-void KorvalinWindow::showContextMenu(const QContextMenuEvent& event) {
-    installFrenchQtTexts(*QCoreApplication::instance());
-    const std::unique_ptr<QMenu> menu(ui_->ecran->createStandardContextMenu());
-    // The menu's edits go the way the keyboard's do. Its actions are known by their
-    // texts, which Qt gives them from its own translations.
-    const std::pair<const char*, void (QLineEdit::*)()> edits[] = {
-        {"&Undo", &QLineEdit::undo},   {"&Redo", &QLineEdit::redo}, {"Cu&t", &QLineEdit::cut},
-        {"&Paste", &QLineEdit::paste}, {"Delete", &QLineEdit::del},
-    };
-    for (QAction* action : menu->actions()) {
-        for (const auto& [text, slot] : edits) {
-            if (action->text().section(u'\t', 0, 0) != QLineEdit::tr(text)) {
-                continue;
-            }
-            action->disconnect(ui_->ecran);
-            connect(action, &QAction::triggered, this, [this, slot = slot] {
-                const std::optional<QString> pasted =
-                    slot == &QLineEdit::paste
-                        ? std::optional(QGuiApplication::clipboard()->text(QClipboard::Clipboard))
-                        : std::nullopt;
-                if (admitEdit(slot == &QLineEdit::cut, pasted)) {
-                    (ui_->ecran->*slot)();
-                }
-            });
-        }
-    }
-    menu->exec(event.globalPos());
 }
 
 void KorvalinWindow::keyPressEvent(QKeyEvent* event) {
@@ -211,9 +150,9 @@ void KorvalinWindow::keyPressEvent(QKeyEvent* event) {
     default:
         break;
     }
-    // Typing an amount while a key or the secondary display has the focus goes to the
-    // main display, and the focus with it.
-    if (editsAmount(*event) && focusWidget() != ui_->ecran) {
+    // The keys for the amount, typed while a key or the secondary display has the focus,
+    // go to the main display, and the focus with them.
+    if (AmountDisplay::typesAmount(*event) && focusWidget() != ui_->ecran) {
         ui_->ecran->setFocus(Qt::OtherFocusReason);
         QCoreApplication::sendEvent(ui_->ecran, event);
         return;
@@ -234,26 +173,22 @@ void KorvalinWindow::press(KeyId key) {
     if (message_) {
         return;
     }
-    const bool wasResult = korvalin_.resultOnShow();
-    // A conversion key converts what the main display holds; on an empty one it does
-    // nothing, and nothing is announced.
-    const std::optional<korvalin::ConversionDirection> conversion =
-        korvalin_.display().ecran.empty() ? std::nullopt : korvalin::conversionBy(key);
-    KeyRequest request = KeyRequest::none;
+    korvalin::KeyResult result{};
     try {
-        request = korvalin_.press(key);
+        result = korvalin_.press(key);
     } catch (const korvalin::ConversionError& error) {
         showDisplay();
         showMessage(failureMessage(error.kind(), korvalin_.display().ecran2));
         return;
     }
-    showDisplay(conversion                               ? Change::result
-                : wasResult && !korvalin_.resultOnShow() ? Change::newEntry
-                                                         : Change::edit);
-    if (conversion) {
-        announcer_->announce(resultAnnouncement(korvalin_.display(), *conversion));
+    using Effect = korvalin::KeyResult::Effect;
+    showDisplay(result.effect == Effect::converted ? Change::result
+                : result.newAmount                 ? Change::newEntry
+                                                   : Change::edit);
+    if (result.effect == Effect::converted) {
+        announcer_->announce(resultAnnouncement(korvalin_.display(), result.direction));
     }
-    if (request == KeyRequest::close) {
+    if (result.effect == Effect::close) {
         close();
     }
 }
@@ -278,6 +213,8 @@ void KorvalinWindow::showMessage(const QString& text) {
         ui_->ecran->setFocus();
     });
     message_ = box;
+    // Until the message has the keyboard, the window holds it, for keys to go on to it.
+    setFocus(Qt::OtherFocusReason);
     box->show();
     box->activateWindow();
 }
@@ -299,13 +236,13 @@ void KorvalinWindow::showDisplay(Change change) {
     ui_->monaie->setText(QString::fromStdString(display.monaie));
     ui_->ecran2->setText(QString::fromStdString(display.ecran2));
     ui_->ecran2->setCursorPosition(0); // a long amount shows its start
-    if (!display.ecran2Shown && ui_->ecran2->hasFocus()) {
+    if (!display.secondaryShown && ui_->ecran2->hasFocus()) {
         // Hiding it would tab the focus on into the main display, selecting all of it.
         ui_->ecran->setFocus(Qt::OtherFocusReason);
     }
-    ui_->ecran2->setVisible(display.ecran2Shown);
+    ui_->ecran2->setVisible(display.secondaryShown);
     ui_->monaie2->setText(QString::fromStdString(display.monaie2));
-    ui_->monaie2->setVisible(display.monaie2Shown);
+    ui_->monaie2->setVisible(display.secondaryShown);
 
     // The main display holds at most maxLength characters: the entry keys are greyed
     // out while it is full, so that the converter never holds text the display cannot

@@ -1,17 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "AmountDisplay.h"
 #include "Korvalin.h"
 
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <memory>
-#include <optional>
 
 class Announcer;
 class QButtonGroup;
-class QContextMenuEvent;
 class QMessageBox;
 
 namespace Ui {
@@ -28,9 +27,10 @@ public:
     ~KorvalinWindow() override;
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    // While a message is open, every key that reaches the window goes to it.
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
-    // Enter, Escape and typing that no control took.
+    // Enter, Escape, and keys for the amount typed while another control has the focus.
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
 
@@ -38,11 +38,10 @@ private:
     // Runs one key to its end: a failed conversion is shown to the user and the
     // window goes on; Off closes the window.
     void press(korvalin::KeyId key);
-    // Lets an edit of the main display through, or stops it (returns false): a text
-    // that does not fit is refused whole, and an edit of a shown result first starts a
-    // new amount, as an entry key does.
-    bool admitEdit(bool cuts, const std::optional<QString>& pasted);
-    void showContextMenu(const QContextMenuEvent& event);
+    // Lets an edit of the main display through, or stops it (returns false): nothing is
+    // edited while a message is open, a text that does not fit is refused whole, and
+    // an edit of a shown result first starts a new amount.
+    bool admitEdit(const AmountDisplay::Edit& edit);
     void showMessage(const QString& text);
     // How the main display's text came to change.
     enum class Change {

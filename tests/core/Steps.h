@@ -13,8 +13,7 @@ namespace korvalin {
 // Lets a failed comparison show the displays rather than their bytes.
 inline void PrintTo(const Display& d, std::ostream* out) {
     *out << "{ecran \"" << d.ecran << "\", monaie \"" << d.monaie << "\", ecran2 \"" << d.ecran2
-         << (d.ecran2Shown ? "\" shown" : "\" hidden") << ", monaie2 \"" << d.monaie2
-         << (d.monaie2Shown ? "\" shown}" : "\" hidden}");
+         << "\", monaie2 \"" << d.monaie2 << (d.secondaryShown ? "\" shown}" : "\" hidden}");
 }
 
 } // namespace korvalin
@@ -28,12 +27,17 @@ struct Typed {
 
 using Step = std::variant<KeyId, Typed>;
 
-// A converter after the user has gone through the steps from start-up.
+// A converter after the user has gone through the steps from start-up, going on after
+// a failed conversion as the window does.
 inline Korvalin after(const std::vector<Step>& steps) {
     Korvalin korvalin;
     for (const Step& step : steps) {
         if (const auto* key = std::get_if<KeyId>(&step)) {
-            korvalin.press(*key);
+            try {
+                korvalin.press(*key);
+            } catch (const ConversionError&) {
+                // the window shows why and goes on
+            }
         } else {
             korvalin.editEcran(std::get<Typed>(step).text);
         }

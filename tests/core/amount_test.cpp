@@ -148,7 +148,7 @@ TEST_P(LocaleTest, AmountsKeepTheFrenchForm) {
 
     Korvalin korvalin;
     korvalin.editEcran("12.5");
-    korvalin.francs_Click();
+    korvalin.press(KeyId::francs);
     EXPECT_EQ(korvalin.display().ecran, "81,995");
 }
 

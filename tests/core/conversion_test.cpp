@@ -97,8 +97,7 @@ TEST_P(ConversionTest, ShowsResultAndConvertedAmount) {
                                                  .monaie = c.monaie,
                                                  .ecran2 = c.ecran2,
                                                  .monaie2 = c.monaie2,
-                                                 .ecran2Shown = true,
-                                                 .monaie2Shown = true}));
+                                                 .secondaryShown = true}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Amounts, ConversionTest, ::testing::ValuesIn(kConversionCases),
@@ -182,8 +181,7 @@ TEST_P(FailureTest, StopsWithLabelsSetAndTextKept) {
                          .monaie = c.key == euros ? "Euros" : "Francs",
                          .ecran2 = copied,
                          .monaie2 = c.key == euros ? "Francs" : "Euros",
-                         .ecran2Shown = true,
-                         .monaie2Shown = true};
+                         .secondaryShown = true};
 
     Korvalin korvalin = after({Typed{c.text}});
     for (int attempt = 0; attempt < 2; ++attempt) {

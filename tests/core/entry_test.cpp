@@ -71,32 +71,60 @@ TEST_P(EntryTest, LeavesTheDisplayAsExpected) {
 INSTANTIATE_TEST_SUITE_P(KeySequences, EntryTest, ::testing::ValuesIn(kEntryCases),
                          [](const auto& param) { return std::string(param.param.name); });
 
-TEST(EstVideTest, KeepsAnAmountBeingTyped) {
+// An edit of the main display is about to apply: a shown result goes first.
+TEST(BeginEditTest, KeepsAnAmountBeingTyped) {
     Korvalin korvalin = after({un, deux});
-    korvalin.EstVide();
+    EXPECT_FALSE(korvalin.beginEdit());
     EXPECT_EQ(korvalin.display(), Display{.ecran = "12"});
 }
 
-TEST(EstVideTest, EndsAShownResult) {
-    Korvalin korvalin = after({un, zero, zero, euros});
-    korvalin.EstVide();
+TEST(BeginEditTest, EndsAShownResult) {
+    Korvalin korvalin = after(kShownResult);
+    EXPECT_TRUE(korvalin.beginEdit());
     EXPECT_EQ(korvalin.display(), kHiddenConversion);
 }
 
-TEST(OffTest, AsksToCloseAndChangesNothing) {
-    Korvalin korvalin = after({un, zero, zero, euros});
-    const Display before = korvalin.display();
-    EXPECT_EQ(korvalin.press(off), KeyRequest::close);
-    EXPECT_EQ(korvalin.display(), before);
+struct KeyResultCase {
+    const char* name;
+    std::vector<Step> before;
+    KeyId key;
+    KeyResult expected;
+};
+
+using Effect = KeyResult::Effect;
+
+const KeyResultCase kKeyResultCases[] = {
+    {"digit", {un}, deux, {Effect::typed}},
+    {"digit_after_result", kShownResult, deux, {Effect::typed, true}},
+    {"comma_after_failure", {Typed{"1,,2"}, euros}, virgule, {Effect::typed, true}},
+    {"delete", kShownResult, delete_, {Effect::cleared}},
+    {"euros", {un}, euros, {Effect::converted, false, ConversionDirection::toEuros}},
+    {"francs_on_result",
+     kShownResult,
+     francs,
+     {Effect::converted, false, ConversionDirection::toFrancs}},
+    {"conversion_of_nothing", {}, francs, {Effect::nothing}},
+    {"off", kShownResult, off, {Effect::close}},
+};
+
+void PrintTo(const KeyResultCase& c, std::ostream* out) {
+    *out << c.name;
 }
 
-TEST(OffTest, IsTheOnlyKeyThatAsksForAnything) {
-    for (const KeyInfo& key : kKeys) {
-        Korvalin korvalin = after({un});
-        EXPECT_EQ(korvalin.press(key.id) == KeyRequest::close, key.id == off)
-            << static_cast<int>(key.id);
+class KeyResultTest : public ::testing::TestWithParam<KeyResultCase> {};
+
+// What a key reports is what it did: the window draws and announces from it alone.
+TEST_P(KeyResultTest, TellsWhatTheKeyDid) {
+    Korvalin korvalin = after(GetParam().before);
+    const Display before = korvalin.display();
+    EXPECT_EQ(korvalin.press(GetParam().key), GetParam().expected);
+    if (GetParam().key == off) {
+        EXPECT_EQ(korvalin.display(), before);
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Keys, KeyResultTest, ::testing::ValuesIn(kKeyResultCases),
+                         [](const auto& param) { return std::string(param.param.name); });
 
 } // namespace
 } // namespace korvalin
