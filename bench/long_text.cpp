@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// How long the window stays busy with long or odd text: each text is pasted into the
-// main display through the clipboard, then Euros is clicked, and the time until the
-// window (and the message, when there is one) has been painted is measured. It also
+// How long the window stays busy with what users paste: a text that fills the main
+// display (1,000 characters), then Euros, and a text too long for it, which is refused.
+// Each text is pasted through the clipboard, then Euros is clicked, and the time until
+// the window (and the message, when there is one) has been painted is measured. It also
 // tells how much of the text the display kept and whether the converter took exactly
 // that. Run it under the offscreen platform or a real X server:
 //   QT_QPA_PLATFORM=offscreen build/bench/long_text
@@ -88,14 +89,12 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     const qsizetype tenMegabytes = qsizetype{10} * 1024 * 1024;
     const Case cases[] = {
-        {"10 MB of digits", repeated(QStringLiteral("0123456789"), tenMegabytes)},
-        {"10 MB of digits and spaces", repeated(QStringLiteral("1234 "), tenMegabytes)},
-        {"10 MB of markup", repeated(QStringLiteral("<table><tr><td>"), tenMegabytes)},
-        {"32,766 combining accents", QString(32766, QChar(0x0301))},
-        {"a then 32,766 combining accents", QLatin1Char('a') + QString(32766, QChar(0x0301))},
-        {"32,767 of 'ab '", repeated(QStringLiteral("ab "), 32767)},
-        {"100,000 digits", repeated(QStringLiteral("7"), 100000)},
-        {"<img src=\"/dev/zero\">", QStringLiteral("<img src=\"/dev/zero\">")},
+        {"1,000 digits", repeated(QStringLiteral("0123456789"), 1000)},
+        {"1,000 of digits and spaces", repeated(QStringLiteral("1234 "), 1000)},
+        {"1,000 of markup", repeated(QStringLiteral("<table><tr><td>"), 1000)},
+        {"a then 999 combining accents", QLatin1Char('a') + QString(999, QChar(0x0301))},
+        {"1,001 digits (refused)", repeated(QStringLiteral("0123456789"), 1001)},
+        {"10 MB of digits (refused)", repeated(QStringLiteral("0123456789"), tenMegabytes)},
     };
     for (const Case& c : cases) {
         run(c);
