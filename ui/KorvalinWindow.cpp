@@ -244,7 +244,7 @@ void KorvalinWindow::press(KeyId key) {
         request = korvalin_.press(key);
     } catch (const korvalin::ConversionError& error) {
         showDisplay();
-        showMessage(failureMessage(error.kind(), korvalin_.display().ecran2));
+        showMessage(failureMessage(error, korvalin_.display().ecran2));
         return;
     }
     showDisplay(conversion                               ? Change::result

@@ -134,7 +134,8 @@ bool isStartOf(const std::u32string& quote, const std::u32string& typed) {
 }
 
 void checkMessage(const std::string& typed) {
-    const QString message = failureMessage(ConversionError::Kind::notANumber, typed);
+    const QString message =
+        failureMessage(ConversionError(ConversionError::Kind::notANumber), typed);
     const QString before = QStringLiteral("«\u00A0\u2068");
     const QString after = QStringLiteral("\u2069\u00A0» n'est pas un montant.");
     const qsizetype end = message.indexOf(after);
