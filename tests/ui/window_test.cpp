@@ -548,6 +548,10 @@ private slots:
         click("euros"); // converts the result again
         QCOMPARE(accessible->text(QAccessible::Name),
                  QStringLiteral("2,324 euros, pour 15,245 francs"));
+        type(QStringLiteral("1 500 F"));
+        click("euros"); // the amount as read, not as written
+        QCOMPARE(accessible->text(QAccessible::Name),
+                 QStringLiteral("228,674 euros, pour 1500 francs"));
         click("delete_");
         QTest::keyClicks(ecran(), QStringLiteral("0,2"));
         click("francs");
