@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Amount.h"
 
+#include <algorithm>
 #include <array>
 #include <cassert>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 #include <string_view>
 
 namespace korvalin {
@@ -18,15 +20,53 @@ bool isDigit(char c) {
 // What may stand around an amount copied from a spreadsheet or a terminal.
 constexpr std::string_view kSurroundingSpace = " \t\n\r";
 
-// The length of the digit group separator that text starts with (a space, a no-break
-// space or a narrow no-break space, in UTF-8), or 0.
-std::size_t groupSeparatorAt(std::string_view text) {
-    for (const std::string_view separator : {" ", "\xC2\xA0", "\xE2\x80\xAF"}) {
-        if (text.starts_with(separator)) {
-            return separator.size();
+// The length of the space that text starts with of those that group digits and may
+// part an amount from its currency (a space, a no-break space or a narrow no-break
+// space, in UTF-8), or 0.
+std::size_t innerSpaceAt(std::string_view text) {
+    for (const std::string_view space : {" ", "\xC2\xA0", "\xE2\x80\xAF"}) {
+        if (text.starts_with(space)) {
+            return space.size();
         }
     }
     return 0;
+}
+
+// A currency as documents write it next to an amount.
+struct Marker {
+    std::string_view text; // in lower case
+    const Currency* currency;
+    bool abbreviation; // may take a point
+};
+
+// A marker that begins another comes after it, so that the first match is the whole
+// word: no marker may be followed by a letter.
+constexpr Marker kMarkers[] = {
+    {"francs", &kFranc, false}, {"franc", &kFranc, false},       {"frf", &kFranc, false},
+    {"frs", &kFranc, true},     {"fr", &kFranc, true},           {"ff", &kFranc, false},
+    {"f", &kFranc, true},       {"euros", &kEuro, false},        {"euro", &kEuro, false},
+    {"eur", &kEuro, false},     {"\xE2\x82\xAC", &kEuro, false}, // €
+};
+
+// Whether text starts with the lower-case word, in any letter case. Only ASCII letters
+// are folded: the locale has no say.
+bool startsWithFolded(std::string_view text, std::string_view word) {
+    return text.size() >= word.size() &&
+           std::equal(word.begin(), word.end(), text.begin(), [](char lower, char c) {
+               return lower == (c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+           });
+}
+
+// The marker text starts with, or nullptr.
+const Marker* markerAt(std::string_view text) {
+    const auto* found =
+        std::find_if(std::begin(kMarkers), std::end(kMarkers),
+                     [text](const Marker& m) { return startsWithFolded(text, m.text); });
+    return found == std::end(kMarkers) ? nullptr : found;
+}
+
+bool isPoint(std::string_view text, std::size_t i) {
+    return i < text.size() && (text[i] == '.' || text[i] == ',');
 }
 
 // Whether text starts with a group of exactly three digits.
@@ -48,7 +88,7 @@ constexpr std::int64_t kExponentCap = 1'000'000'000;
 } // namespace
 
 ReadResult readAmount(std::string_view text) {
-    const ReadResult notANumber{ReadStatus::notANumber, 0.0};
+    const ReadResult notANumber{ReadStatus::notANumber, 0.0, nullptr};
 
     const auto first = text.find_first_not_of(kSurroundingSpace);
     if (first == std::string_view::npos) {
@@ -62,7 +102,23 @@ ReadResult readAmount(std::string_view text) {
     plain.reserve(text.size());
     std::size_t i = 0;
     const std::size_t n = text.size();
-    if (text[i] == '+' || text[i] == '-') {
+
+    // A currency before the number: a space follows it, or the number's sign or digit.
+    const Currency* currency = nullptr;
+    if (const Marker* marker = markerAt(text)) {
+        currency = marker->currency;
+        i = marker->text.size();
+        if (marker->abbreviation && isPoint(text, i) && innerSpaceAt(text.substr(i + 1)) > 0) {
+            ++i;
+        }
+        const std::size_t space = innerSpaceAt(text.substr(i));
+        if (space == 0 && !(i < n && (isDigit(text[i]) || text[i] == '+' || text[i] == '-'))) {
+            return notANumber;
+        }
+        i += space;
+    }
+
+    if (i < n && (text[i] == '+' || text[i] == '-')) {
         if (text[i] == '-') {
             plain.push_back('-');
         }
@@ -71,6 +127,7 @@ ReadResult readAmount(std::string_view text) {
 
     Magnitude magnitude;
     bool seenNonZero = false;
+    bool wholeOnly = true; // no comma, no exponent: francs may be followed by centimes
     std::size_t digits = 0;
     // The whole part, either plain or in groups of three after a first group of one to
     // three digits.
@@ -82,7 +139,7 @@ ReadResult readAmount(std::string_view text) {
                 ++magnitude.leadingDigits;
             }
         }
-        const std::size_t separator = groupSeparatorAt(text.substr(i));
+        const std::size_t separator = innerSpaceAt(text.substr(i));
         if (separator == 0 || group == 0 || group > 3 ||
             !startsWithGroup(text.substr(i + separator))) {
             break;
@@ -91,6 +148,7 @@ ReadResult readAmount(std::string_view text) {
         group = 0;
     }
     if (i < n && text[i] == ',') {
+        wholeOnly = false;
         plain.push_back('.');
         for (++i; i < n && isDigit(text[i]); ++i, ++digits) {
             plain.push_back(text[i]);
@@ -107,27 +165,45 @@ ReadResult readAmount(std::string_view text) {
         return notANumber;
     }
 
-    if (i < n && (text[i] == 'E' || text[i] == 'e')) {
+    // An 'E' begins an exponent only when digits follow it: "1EUR" is one euro.
+    std::size_t exponentStart = i + 1;
+    if (exponentStart < n && (text[exponentStart] == '+' || text[exponentStart] == '-')) {
+        ++exponentStart;
+    }
+    if (i < n && (text[i] == 'E' || text[i] == 'e') && exponentStart < n &&
+        isDigit(text[exponentStart])) {
+        wholeOnly = false;
         plain.push_back('e');
-        ++i;
-        bool negativeExponent = false;
-        if (i < n && (text[i] == '+' || text[i] == '-')) {
-            negativeExponent = text[i] == '-';
-            plain.push_back(text[i]);
-            ++i;
-        }
-        const std::size_t exponentStart = i;
-        for (; i < n && isDigit(text[i]); ++i) {
+        const bool negativeExponent = text[exponentStart - 1] == '-';
+        plain.append(text.substr(i + 1, exponentStart - i - 1));
+        for (i = exponentStart; i < n && isDigit(text[i]); ++i) {
             plain.push_back(text[i]);
             if (magnitude.exponent < kExponentCap) {
                 magnitude.exponent = magnitude.exponent * 10 + (text[i] - '0');
             }
         }
-        if (i == exponentStart) {
-            return notANumber;
-        }
         if (negativeExponent) {
             magnitude.exponent = -magnitude.exponent;
+        }
+    }
+
+    // A currency after the number, unless one stood before it; after francs, perhaps
+    // their centimes.
+    if (i < n && currency == nullptr) {
+        const std::size_t space = innerSpaceAt(text.substr(i));
+        if (const Marker* marker = markerAt(text.substr(i + space))) {
+            currency = marker->currency;
+            i += space + marker->text.size();
+            std::string_view centimes = text.substr(i);
+            centimes.remove_prefix(innerSpaceAt(centimes));
+            if (marker->text == "f" && wholeOnly && centimes.size() == 2 && isDigit(centimes[0]) &&
+                isDigit(centimes[1])) {
+                plain.push_back('.');
+                plain.append(centimes);
+                i = n;
+            } else if (marker->abbreviation && isPoint(text, i)) {
+                ++i;
+            }
         }
     }
     if (i != n) {
@@ -138,13 +214,13 @@ ReadResult readAmount(std::string_view text) {
     const char* end = plain.data() + plain.size();
     const auto [stop, error] = std::from_chars(plain.data(), end, value);
     if (error == std::errc{} && stop == end) {
-        return {ReadStatus::ok, value};
+        return {ReadStatus::ok, value, currency};
     }
     assert(error == std::errc::result_out_of_range);
     if (magnitude.leadingDigits + magnitude.exponent > 0) {
-        return {ReadStatus::tooLarge, 0.0};
+        return {ReadStatus::tooLarge, 0.0, currency};
     }
-    return {ReadStatus::ok, 0.0};
+    return {ReadStatus::ok, 0.0, currency};
 }
 
 std::string writeAmount(double value) {

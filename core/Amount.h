@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "Conversion.h"
+
 #include <string>
 #include <string_view>
 
@@ -9,19 +11,36 @@ namespace korvalin {
 // Amount text in the French number format, the comma being the decimal separator,
 // read and written the same way whatever the process locale.
 //
-// Accepted grammar (UTF-8):
-//   amount   := space* sign? mantissa exponent? space*
+// Accepted grammar (UTF-8), the marker words in any letter case:
+//   amount   := space* (number | before number | number gap after | old-francs) space*
+//   number   := sign? mantissa exponent?
 //   space    := ' ' | TAB | LF | CR
 //   sign     := '+' | '-'
 //   mantissa := whole | whole ',' digit* | ',' digit+
-//   whole    := digit+ | digit digit? digit? (group-separator digit digit digit)+
-//   group-separator := ' ' | U+00A0 no-break space | U+202F narrow no-break space
+//   whole    := digit+ | digit digit? digit? (inner-space digit digit digit)+
+//   inner-space := ' ' | U+00A0 no-break space | U+202F narrow no-break space
+//   gap      := inner-space?
 //   exponent := ('E' | 'e') sign? digit+
+//   after    := marker | abbreviation point
+//   before   := marker inner-space | abbreviation point inner-space
+//             | marker                  (when the number starts with a sign or a digit)
+//   marker   := abbreviation | 'FF' | 'franc' | 'francs' | 'FRF'   (francs)
+//             | '€' | 'EUR' | 'euro' | 'euros'                   (euros)
+//   abbreviation := 'F' | 'Fr' | 'Frs'
+//   point    := '.' | ','
+//   old-francs := sign? whole gap 'F' gap digit digit           (francs, then centimes)
 // So an amount copied with the spaces, tabs or line breaks around it reads, and so does
-// one grouped the French way, "1 234 567,89". Anything else does not read: a point, a
-// second comma, a lone comma, any other space inside the number (a group of other than
-// three digits, two separators in a row, a space in the fraction or after the sign),
-// "nan", "inf", hexadecimal, non-ASCII digits, an empty text.
+// one grouped the French way, "1 234 567,89", or one written with its currency as
+// documents write it: "1 500 F", "100 Frs.", "€15,24", "EUR -15,24", "15,24 euros".
+// The sign stays with the number: a marker before it stands before the sign. An
+// abbreviation's point may be a comma, as the display turns a typed point into one;
+// before the number a space follows it, so that "F,5" is not read two ways. "12 F 50"
+// and "12F50" are the old form of 12,50 francs: whole francs, then exactly two digits.
+// An 'E' begins an exponent only when digits follow: "1E5" is 100000, "1EUR" one euro.
+// Anything else does not read: another point, a second comma, a lone comma, any other
+// space inside the number (a group of other than three digits, two separators in a row,
+// a space in the fraction or after the sign), a sign before a marker ("-€5"), a marker
+// alone, two markers, "nan", "inf", hexadecimal, non-ASCII digits, an empty text.
 //
 // An amount beyond the double range is too large; a non-zero amount below the
 // smallest double reads as zero.
@@ -29,7 +48,8 @@ enum class ReadStatus { ok, notANumber, tooLarge };
 
 struct ReadResult {
     ReadStatus status;
-    double value; // meaningful when status is ok
+    double value;             // meaningful when status is ok
+    const Currency* currency; // the currency written with the amount, or nullptr
 };
 
 ReadResult readAmount(std::string_view text);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "Conversion.h"
+
 #include <exception>
 
 namespace korvalin {
@@ -11,16 +13,23 @@ namespace korvalin {
 class ConversionError : public std::exception {
 public:
     enum class Kind {
-        notANumber, // the text does not read as an amount
-        overflow,   // the amount, or its conversion, is beyond the double range
+        notANumber,    // the text does not read as an amount
+        overflow,      // the amount, or its conversion, is beyond the double range
+        otherCurrency, // the amount is written in the currency the key converts to
     };
 
     explicit ConversionError(Kind kind) noexcept : kind_(kind) {}
+    // An amount written in the other currency: `converting` is the conversion it needs.
+    explicit ConversionError(ConversionDirection converting) noexcept
+        : kind_(Kind::otherCurrency), converting_(converting) {}
 
     Kind kind() const noexcept { return kind_; }
+    // For otherCurrency: the conversion of the other key, the one that converts the amount.
+    ConversionDirection converting() const noexcept { return converting_; }
 
 private:
     Kind kind_;
+    ConversionDirection converting_ = ConversionDirection::toEuros;
 };
 
 } // namespace korvalin

@@ -74,6 +74,12 @@ KeyResult Korvalin::convert(ConversionDirection direction) {
     if (amount.status == ReadStatus::notANumber) {
         throw ConversionError(ConversionError::Kind::notANumber);
     }
+    // An amount written in the currency this key converts to is never read as the other.
+    if (amount.currency == &resultCurrency(direction)) {
+        throw ConversionError(direction == ConversionDirection::toEuros
+                                  ? ConversionDirection::toFrancs
+                                  : ConversionDirection::toEuros);
+    }
     const double converted = convertAmount(amount.value, direction);
     if (amount.status == ReadStatus::tooLarge || !std::isfinite(converted)) {
         throw ConversionError(ConversionError::Kind::overflow);

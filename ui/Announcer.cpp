@@ -5,10 +5,12 @@
 
 namespace {
 
-// An amount as a sentence says it: its text, then its currency, singular below two.
+// An amount as a sentence says it: as read and written back, so that "1 500 F" is
+// said "1500 francs", then its currency, singular below two.
 QString spoken(const std::string& amount, const korvalin::Currency& currency) {
-    const std::string_view word = currency.wordFor(korvalin::readAmount(amount).value);
-    return QString::fromStdString(amount).trimmed() + u' ' +
+    const double value = korvalin::readAmount(amount).value;
+    const std::string_view word = currency.wordFor(value);
+    return QString::fromStdString(korvalin::writeAmount(value)) + u' ' +
            QString::fromUtf8(word.data(), static_cast<qsizetype>(word.size()));
 }
 

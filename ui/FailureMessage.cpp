@@ -73,13 +73,22 @@ QString shownInQuote(const QString& text, qsizetype units) {
     return shown;
 }
 
-QString failureMessage(korvalin::ConversionError::Kind kind, const std::string& amount) {
-    if (kind == korvalin::ConversionError::Kind::overflow) {
+QString failureMessage(const korvalin::ConversionError& error, const std::string& amount) {
+    using Kind = korvalin::ConversionError::Kind;
+    if (error.kind() == Kind::overflow) {
         return QStringLiteral("Ce montant est trop grand pour être converti.");
     }
-    return QStringLiteral("«\u00A0") + quoted(QString::fromStdString(amount)) +
-           QStringLiteral("\u00A0» n'est pas un montant. Tapez des chiffres, avec au plus une "
-                          "virgule.");
+    const QString quote = QStringLiteral("«\u00A0") + quoted(QString::fromStdString(amount)) +
+                          QStringLiteral("\u00A0»");
+    if (error.kind() == Kind::otherCurrency) {
+        const korvalin::Currency& from = korvalin::sourceCurrency(error.converting());
+        const korvalin::Currency& to = korvalin::resultCurrency(error.converting());
+        return quote + QStringLiteral(" est un montant en ") + QString::fromUtf8(from.plural) +
+               QStringLiteral("\u00A0: appuyez sur ") + QString::fromUtf8(to.label) +
+               QStringLiteral(" pour le convertir en ") + QString::fromUtf8(to.plural) + u'.';
+    }
+    return quote + QStringLiteral(" n'est pas un montant. Tapez des chiffres, avec au plus une "
+                                  "virgule.");
 }
 
 QString tooLongMessage(int limit) {

@@ -12,7 +12,7 @@
 // symbols and characters that draw nothing (direction marks, zero-width spaces…) by
 // U+FFFD, and the whole quote isolated (U+2068 … U+2069) so that its text direction
 // cannot turn the sentence around.
-QString failureMessage(korvalin::ConversionError::Kind kind, const std::string& amount);
+QString failureMessage(const korvalin::ConversionError& error, const std::string& amount);
 
 // The text as the quote shows it, up to the first `units` UTF-16 units or a little
 // more: controls by their symbols, characters that draw nothing by U+FFFD.

@@ -14,6 +14,7 @@ struct ReadCase {
     const char* text;
     ReadStatus status;
     double value = 0.0;
+    const Currency* currency = nullptr; // written with the amount
 };
 
 using enum ReadStatus;
@@ -46,6 +47,22 @@ const ReadCase kReadCases[] = {
     {"-12\u00A0345", ok, -12345.0},
     {"1\u202F234\u00A0567,5", ok, 1234567.5},
     {"1 234E+3", ok, 1234000.0},
+    // With its currency, as documents write it ("100 F." reaches the reader as "100 F,").
+    {"1 500 F", ok, 1500.0, &kFranc},
+    {"1 500,50 F", ok, 1500.5, &kFranc},
+    {"100 FF", ok, 100.0, &kFranc},
+    {"100F", ok, 100.0, &kFranc},
+    {"100 F,", ok, 100.0, &kFranc},
+    {"250 Frs", ok, 250.0, &kFranc},
+    {"100 FRANCS", ok, 100.0, &kFranc},
+    {"100 FRF", ok, 100.0, &kFranc},
+    {"12 F 50", ok, 12.5, &kFranc},
+    {"12F50", ok, 12.5, &kFranc},
+    {"15,24\u00A0\u20AC", ok, 15.24, &kEuro},
+    {"\u20AC15,24", ok, 15.24, &kEuro},
+    {"EUR -15,24", ok, -15.24, &kEuro},
+    {"15,24 euros", ok, 15.24, &kEuro},
+    {"1EUR", ok, 1.0, &kEuro}, // not an exponent
     {"", notANumber},
     {"   ", notANumber},
     {",", notANumber},
@@ -77,6 +94,14 @@ const ReadCase kReadCases[] = {
     {"1,234 567", notANumber},
     {"1\u2009234", notANumber},
     {"1 \t234", notANumber},
+    {"F", notANumber},
+    {"100 F F", notANumber},
+    {"12 F 5", notANumber},
+    {"12,5 F 50", notANumber}, // centimes follow whole francs only
+    {"100 $", notANumber},
+    {"F100F", notANumber},
+    {"F,5", notANumber},      // "F." then 5, or "F" then ,5
+    {"-\u20AC5", notANumber}, // the sign stays with the number
 };
 
 void PrintTo(const ReadCase& c, std::ostream* out) {
@@ -90,6 +115,7 @@ TEST_P(ReadAmountTest, FollowsTheGrammar) {
     EXPECT_EQ(result.status, GetParam().status);
     if (GetParam().status == ok) {
         EXPECT_EQ(result.value, GetParam().value);
+        EXPECT_EQ(result.currency, GetParam().currency);
     }
 }
 

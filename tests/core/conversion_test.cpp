@@ -76,6 +76,11 @@ const ConversionCase kConversionCases[] = {
      "Francs",
      "3,9615271013687875E+14",
      "Euros"},
+    // Amounts with their currency, as documents write them.
+    {"grouped_francs", {Typed{"1 500 F"}, euros}, "228,674", "Euros", "1 500 F", "Francs"},
+    {"francs_and_centimes", {Typed{"12 F 50"}, euros}, "1,906", "Euros", "12 F 50", "Francs"},
+    {"euros_sign", {Typed{"15,24 \u20AC"}, francs}, "99,968", "Francs", "15,24 \u20AC", "Euros"},
+    {"frf", {Typed{"100 FRF"}, euros}, "15,245", "Euros", "100 FRF", "Francs"},
     // Rounding by scaling would overflow here, though the product itself is finite.
     {"just_below_overflow",
      {Typed{"2,74E+307"}, francs},
@@ -166,6 +171,10 @@ const FailureCase kFailureCases[] = {
     {"1,8E+308", overflow, francs},
     {"2,741E+307", overflow, francs},
     {"-2,741E+307", overflow, francs},
+    // Written in the currency the key converts to: the other key converts it.
+    {"15,24 \u20AC", otherCurrency},
+    {"EUR 1E+400", otherCurrency}, // refused before it overflows
+    {"100 F", otherCurrency, francs},
 };
 
 void PrintTo(const FailureCase& c, std::ostream* out) {
@@ -190,6 +199,10 @@ TEST_P(FailureTest, StopsWithLabelsSetAndTextKept) {
             ADD_FAILURE() << "converted " << c.text;
         } catch (const ConversionError& error) {
             EXPECT_EQ(error.kind(), c.kind);
+            if (c.kind == otherCurrency) { // the other key converts it
+                EXPECT_EQ(error.converting(), c.key == euros ? ConversionDirection::toFrancs
+                                                             : ConversionDirection::toEuros);
+            }
         }
         EXPECT_EQ(korvalin.display(), failed) << "attempt " << attempt;
     }

@@ -2,7 +2,7 @@
 // Fuzzes what the user types or pastes, through two entries:
 // - the amount reader through both conversion keys: whatever the text, a conversion
 //   either writes a result that reads back to itself or fails the way the grammar says
-//   it must;
+//   it must, and an amount written in the key's own currency never converts;
 // - the failure message that quotes the text: it quotes it literally, bounded, cut only
 //   between graphemes, isolated by exactly one pair of isolates, and hiding nothing:
 //   every control or invisible character is shown by a stand-in.
@@ -22,13 +22,35 @@ namespace {
 
 using namespace korvalin;
 
-// The grammar documented in Amount.h, written independently of the reader.
-bool isAmount(const std::string& text) {
-    static const std::regex grammar("[ \t\n\r]*[+-]?"
-                                    "(([0-9]+|[0-9]{1,3}(( |\xC2\xA0|\xE2\x80\xAF)[0-9]{3})+)"
-                                    "(,[0-9]*)?|,[0-9]+)"
-                                    "([eE][+-]?[0-9]+)?[ \t\n\r]*");
-    return std::regex_match(text, grammar);
+// What a text is by the grammar documented in Amount.h, written independently of the
+// reader: no amount, or an amount with no currency written, in francs or in euros.
+enum class Written { noAmount, bare, francs, euros };
+
+Written written(const std::string& text) {
+    static const std::string space = "[ \t\n\r]*", inner = "( |\xC2\xA0|\xE2\x80\xAF)";
+    static const std::string whole = "([0-9]+|[0-9]{1,3}(" + inner + "[0-9]{3})+)";
+    static const std::string number = "[+-]?(" + whole + "(,[0-9]*)?|,[0-9]+)([eE][+-]?[0-9]+)?";
+    // A marker after the number, or before it with a space or the number's sign or digit next.
+    const auto with = [](const std::string& marker) {
+        return number + inner + "?(" + marker + ")|(" + marker + ")(" + inner + "|(?=[-+0-9]))" +
+               number;
+    };
+    // An abbreviation's point, a comma once the display has read it, and the old form.
+    static const std::regex francs(space + "(" + with("f|fr|frs|ff|francs?|frf") + "|" + number +
+                                       inner + "?(f|fr|frs),|(f|fr|frs)," + inner + number +
+                                       "|[+-]?" + whole + inner + "?f" + inner + "?[0-9]{2})" +
+                                       space,
+                                   std::regex::icase);
+    static const std::regex euros(space + "(" + with("\xE2\x82\xAC|eur|euros?") + ")" + space,
+                                  std::regex::icase);
+    static const std::regex bare(space + number + space);
+    if (std::regex_match(text, bare)) {
+        return Written::bare;
+    }
+    if (std::regex_match(text, francs)) {
+        return Written::francs;
+    }
+    return std::regex_match(text, euros) ? Written::euros : Written::noAmount;
 }
 
 [[noreturn]] void fail(const char* what, const std::string& text) {
@@ -39,17 +61,24 @@ bool isAmount(const std::string& text) {
 void check(const std::string& typed, KeyId key) {
     std::string amount = typed;
     std::replace(amount.begin(), amount.end(), '.', ',');
+    const Written is = written(amount);
+    // What the key converts to: an amount written in it never converts.
+    const Written contradicting = key == KeyId::euros ? Written::euros : Written::francs;
 
     Korvalin korvalin;
     korvalin.editEcran(typed);
     try {
         korvalin.press(key);
     } catch (const ConversionError& error) {
-        if (error.kind() == ConversionError::Kind::notANumber && isAmount(amount)) {
+        if (error.kind() == ConversionError::Kind::notANumber && is != Written::noAmount) {
             fail("an amount did not read", amount);
         }
-        if (error.kind() == ConversionError::Kind::overflow && !isAmount(amount)) {
-            fail("a text that is no amount overflowed", amount);
+        if (error.kind() == ConversionError::Kind::otherCurrency && is != contradicting) {
+            fail("an amount was refused for a currency it does not have", amount);
+        }
+        if (error.kind() == ConversionError::Kind::overflow &&
+            (is == Written::noAmount || is == contradicting)) {
+            fail("a text that is no amount for this key overflowed", amount);
         }
         return;
     }
@@ -59,8 +88,11 @@ void check(const std::string& typed, KeyId key) {
         }
         return;
     }
-    if (!isAmount(amount)) {
+    if (is == Written::noAmount) {
         fail("a text that is no amount converted", amount);
+    }
+    if (is == contradicting) {
+        fail("an amount in the key's own currency converted", amount);
     }
     const std::string& result = korvalin.display().ecran;
     if (result.find_first_of(".naif") != std::string::npos) {
@@ -102,7 +134,8 @@ bool isStartOf(const std::u32string& quote, const std::u32string& typed) {
 }
 
 void checkMessage(const std::string& typed) {
-    const QString message = failureMessage(ConversionError::Kind::notANumber, typed);
+    const QString message =
+        failureMessage(ConversionError(ConversionError::Kind::notANumber), typed);
     const QString before = QStringLiteral("«\u00A0\u2068");
     const QString after = QStringLiteral("\u2069\u00A0» n'est pas un montant.");
     const qsizetype end = message.indexOf(after);

@@ -601,6 +601,10 @@ private slots:
         click("euros"); // converts the result again
         QCOMPARE(accessible->text(QAccessible::Name),
                  QStringLiteral("2,324 euros, pour 15,245 francs"));
+        type(QStringLiteral("1 500 F"));
+        click("euros"); // the amount as read, not as written
+        QCOMPARE(accessible->text(QAccessible::Name),
+                 QStringLiteral("228,674 euros, pour 1500 francs"));
         click("delete_");
         QTest::keyClicks(ecran(), QStringLiteral("0,2"));
         click("francs");
@@ -652,12 +656,17 @@ private slots:
 
     void failureMessagesSayWhatWentWrong() {
         using korvalin::ConversionError;
-        QCOMPARE(failureMessage(ConversionError::Kind::notANumber, "1,,2"),
+        QCOMPARE(failureMessage(ConversionError(ConversionError::Kind::notANumber), "1,,2"),
                  QStringLiteral("«\u00A0\u20681,,2\u2069\u00A0» n'est pas un montant. Tapez des "
                                 "chiffres, "
                                 "avec au plus une virgule."));
-        QCOMPARE(failureMessage(ConversionError::Kind::overflow, "1E+400"),
+        QCOMPARE(failureMessage(ConversionError(ConversionError::Kind::overflow), "1E+400"),
                  QStringLiteral("Ce montant est trop grand pour être converti."));
+        QCOMPARE(
+            failureMessage(ConversionError(korvalin::ConversionDirection::toFrancs),
+                           "15,24 \u20AC"),
+            QStringLiteral("«\u00A0\u206815,24 \u20AC\u2069\u00A0» est un montant en euros\u00A0: "
+                           "appuyez sur Francs pour le convertir en francs."));
     }
 
     // Whatever is pasted, the message quotes a short, isolated excerpt of it as plain text,
