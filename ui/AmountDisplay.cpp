@@ -80,7 +80,9 @@ std::optional<AmountDisplay::Edit> AmountDisplay::editBy(const QKeyEvent& key) c
 void AmountDisplay::keyPressEvent(QKeyEvent* event) {
     // Ctrl+C with nothing selected copies the whole amount.
     if (event->matches(QKeySequence::Copy) && !hasSelectedText()) {
-        QGuiApplication::clipboard()->setText(text());
+        if (!text().isEmpty()) {
+            QGuiApplication::clipboard()->setText(text());
+        }
         return;
     }
     if (isReadOnly()) {
@@ -145,8 +147,7 @@ void AmountDisplay::write(int start, int end, const QString& text) {
 
 void AmountDisplay::contextMenuEvent(QContextMenuEvent* event) {
     installFrenchQtTexts(*QCoreApplication::instance());
-    // Qt's own menu, item for item, with Qt's own texts; its edits go through the check
-    // as the keyboard's do.
+    // Qt's own menu, item for item, with Qt's own texts.
     auto* menu = new QMenu(this);
     menu->setObjectName(QStringLiteral("qt_edit_menu"));
     menu->setAttribute(Qt::WA_DeleteOnClose);
@@ -161,24 +162,25 @@ void AmountDisplay::contextMenuEvent(QContextMenuEvent* event) {
         action->setIcon(QIcon::fromTheme(QString::fromLatin1(item.icon)));
         action->setEnabled(enabled);
     };
+    // An edit of the menu's goes through the check, as the keyboard's do.
+    const auto checked = [this](auto apply) {
+        return [this, apply] {
+            if (admits({})) {
+                apply();
+            }
+        };
+    };
     const bool selected = hasSelectedText();
     if (!isReadOnly()) {
-        add({"undo", "&Undo", QKeySequence::Undo, "edit-undo"}, isUndoAvailable(), [this] {
-            if (admits({})) {
-                undo();
-            }
-        });
-        add({"redo", "&Redo", QKeySequence::Redo, "edit-redo"}, isRedoAvailable(), [this] {
-            if (admits({})) {
-                redo();
-            }
-        });
+        add({"undo", "&Undo", QKeySequence::Undo, "edit-undo"}, isUndoAvailable(),
+            checked([this] { undo(); }));
+        add({"redo", "&Redo", QKeySequence::Redo, "edit-redo"}, isRedoAvailable(),
+            checked([this] { redo(); }));
         menu->addSeparator();
-        add({"cut", "Cu&t", QKeySequence::Cut, "edit-cut"}, selected, [this] {
+        // The selection is copied before the check may empty the display.
+        add({"cut", "Cu&t", QKeySequence::Cut, "edit-cut"}, selected, [this, checked] {
             copy();
-            if (admits({})) {
-                cut();
-            }
+            checked([this] { cut(); })();
         });
     }
     add({"copy", "&Copy", QKeySequence::Copy, "edit-copy"}, selected, [this] { copy(); });
@@ -189,12 +191,9 @@ void AmountDisplay::contextMenuEvent(QContextMenuEvent* event) {
                     paste();
                 }
             });
-        // Deletes the selection and nothing else, whatever the caret.
-        add({"delete", "Delete", std::nullopt, "edit-delete"}, selected, [this] {
-            if (admits({}) && hasSelectedText()) {
-                del();
-            }
-        });
+        // The selection, and nothing else, whatever the caret.
+        add({"delete", "Delete", std::nullopt, "edit-delete"}, selected,
+            checked([this] { insert({}); }));
     }
     menu->addSeparator();
     add({"selectAll", "Select All", QKeySequence::SelectAll, ""},
