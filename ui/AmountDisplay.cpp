@@ -34,6 +34,15 @@ bool typesText(const QKeyEvent& key) {
            (first.isHighSurrogate() && text.size() > 1 && text[1].isLowSurrogate());
 }
 
+// Backspace, Delete, and the keys that delete a word or a line.
+bool deletesText(const QKeyEvent& key) {
+    return key.key() == Qt::Key_Backspace || key.key() == Qt::Key_Delete ||
+           key.matches(QKeySequence::DeleteStartOfWord) ||
+           key.matches(QKeySequence::DeleteEndOfWord) ||
+           key.matches(QKeySequence::DeleteEndOfLine) ||
+           key.matches(QKeySequence::DeleteCompleteLine);
+}
+
 // An item of Qt's own menu for a line edit: its text, in Qt's translations, its shortcut
 // and its icon in the desktop's theme.
 struct MenuItem {
@@ -65,15 +74,16 @@ std::optional<AmountDisplay::Edit> AmountDisplay::editBy(const QKeyEvent& key) c
         Edit paste = pasteOf(QClipboard::Clipboard);
         return paste.inserted->isEmpty() ? std::nullopt : std::optional(std::move(paste));
     }
-    const bool edits = key.matches(QKeySequence::Cut)    ? hasSelectedText()
-                       : key.matches(QKeySequence::Undo) ? isUndoAvailable()
-                       : key.matches(QKeySequence::Redo)
-                           ? isRedoAvailable()
-                           : key.key() == Qt::Key_Backspace || key.key() == Qt::Key_Delete ||
-                                 key.matches(QKeySequence::DeleteStartOfWord) ||
-                                 key.matches(QKeySequence::DeleteEndOfWord) ||
-                                 key.matches(QKeySequence::DeleteEndOfLine) ||
-                                 key.matches(QKeySequence::DeleteCompleteLine) || typesText(key);
+    bool edits = false;
+    if (key.matches(QKeySequence::Cut)) {
+        edits = hasSelectedText();
+    } else if (key.matches(QKeySequence::Undo)) {
+        edits = isUndoAvailable();
+    } else if (key.matches(QKeySequence::Redo)) {
+        edits = isRedoAvailable();
+    } else {
+        edits = deletesText(key) || typesText(key);
+    }
     return edits ? std::optional(Edit{}) : std::nullopt;
 }
 
