@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Korvalin.h"
 
-#include "Amount.h"
+#include "ConvertText.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace korvalin {
 
@@ -70,21 +69,7 @@ KeyResult Korvalin::convert(ConversionDirection direction) {
     display_.monaie2 = sourceCurrency(direction).label;
     display_.monaie = resultCurrency(direction).label;
 
-    const ReadResult amount = readAmount(display_.ecran2);
-    if (amount.status == ReadStatus::notANumber) {
-        throw ConversionError(ConversionError::Kind::notANumber);
-    }
-    // An amount written in the currency this key converts to is never read as the other.
-    if (amount.currency == &resultCurrency(direction)) {
-        throw ConversionError(direction == ConversionDirection::toEuros
-                                  ? ConversionDirection::toFrancs
-                                  : ConversionDirection::toEuros);
-    }
-    const double converted = convertAmount(amount.value, direction);
-    if (amount.status == ReadStatus::tooLarge || !std::isfinite(converted)) {
-        throw ConversionError(ConversionError::Kind::overflow);
-    }
-    display_.ecran = writeAmount(roundToThousandths(converted));
+    display_.ecran = convertText(display_.ecran2, direction);
     return {KeyResult::Effect::converted, false, direction};
 }
 

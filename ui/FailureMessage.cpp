@@ -43,7 +43,7 @@ QString quoted(const QString& amount) {
     const QString start = shownInQuote(amount, kQuotedUnits + 2);
     QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, start);
     qsizetype end = 0;
-    for (int count = 0; count < kQuotedGraphemes; ++count) {
+    for (int count = 0; count < korvalin::kQuotedCharacters; ++count) {
         const qsizetype next = graphemes.toNextBoundary();
         if (next < 0 || next > kQuotedUnits) {
             break;
@@ -74,21 +74,10 @@ QString shownInQuote(const QString& text, qsizetype units) {
 }
 
 QString failureMessage(const korvalin::ConversionError& error, const std::string& amount) {
-    using Kind = korvalin::ConversionError::Kind;
-    if (error.kind() == Kind::overflow) {
-        return QStringLiteral("Ce montant est trop grand pour être converti.");
-    }
-    const QString quote = QStringLiteral("«\u00A0") + quoted(QString::fromStdString(amount)) +
-                          QStringLiteral("\u00A0»");
-    if (error.kind() == Kind::otherCurrency) {
-        const korvalin::Currency& from = korvalin::sourceCurrency(error.converting());
-        const korvalin::Currency& to = korvalin::resultCurrency(error.converting());
-        return quote + QStringLiteral(" est un montant en ") + QString::fromUtf8(from.plural) +
-               QStringLiteral("\u00A0: appuyez sur ") + QString::fromUtf8(to.label) +
-               QStringLiteral(" pour le convertir en ") + QString::fromUtf8(to.plural) + u'.';
-    }
-    return quote + QStringLiteral(" n'est pas un montant. Tapez des chiffres, avec au plus une "
-                                  "virgule.");
+    return QString::fromStdString(korvalin::failureText(error, amount, [](std::string_view text) {
+        return quoted(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())))
+            .toStdString();
+    }));
 }
 
 QString tooLongMessage(int limit) {

@@ -2,12 +2,13 @@
 #pragma once
 
 #include "ConversionError.h"
+#include "FailureText.h"
 
 #include <QString>
 #include <string>
 
 // What the user reads when a conversion fails: plain text, never markup. The amount
-// is quoted by its first kQuotedGraphemes characters as the user sees them, cut only
+// is quoted by its first korvalin::kQuotedCharacters characters as the user sees them, cut only
 // between them and marked "…" when cut, with control characters shown by their
 // symbols and characters that draw nothing (direction marks, zero-width spaces…) by
 // U+FFFD, and the whole quote isolated (U+2068 … U+2069) so that its text direction
@@ -18,7 +19,6 @@ QString failureMessage(const korvalin::ConversionError& error, const std::string
 // more: controls by their symbols, characters that draw nothing by U+FFFD.
 QString shownInQuote(const QString& text, qsizetype units);
 
-inline constexpr int kQuotedGraphemes = 40;
 // A bound in UTF-16 units as well, so that one character carrying a pile of combining
 // marks cannot make the quote long or tall: such a character is left out whole.
 inline constexpr int kQuotedUnits = 80;

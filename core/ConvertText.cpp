@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ConvertText.h"
+
+#include "Amount.h"
+#include "ConversionError.h"
+
+#include <cmath>
+
+namespace korvalin {
+
+std::string convertText(std::string_view text, ConversionDirection direction) {
+    const ReadResult amount = readAmount(text);
+    if (amount.status == ReadStatus::notANumber) {
+        throw ConversionError(ConversionError::Kind::notANumber);
+    }
+    // An amount written in the currency this key converts to is never read as the other.
+    if (amount.currency == &resultCurrency(direction)) {
+        throw ConversionError(direction == ConversionDirection::toEuros
+                                  ? ConversionDirection::toFrancs
+                                  : ConversionDirection::toEuros);
+    }
+    const double converted = convertAmount(amount.value, direction);
+    if (amount.status == ReadStatus::tooLarge || !std::isfinite(converted)) {
+        throw ConversionError(ConversionError::Kind::overflow);
+    }
+    return writeAmount(roundToThousandths(converted));
+}
+
+} // namespace korvalin
