@@ -13,10 +13,12 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 # What building and running the program needs: the compiler and Qt, Qt's Wayland
-# plugin for a Wayland desktop, Qt's own French texts, the window's faces.
+# plugin for a Wayland desktop, Qt's own French texts, the window's faces, and a face
+# with the pictures of control characters that a message's quote may show.
 program_packages=(
     g++ cmake ninja-build
     qt6-base-dev qt6-wayland qt6-translations-l10n fonts-liberation fonts-lato
+    fonts-freefont-ttf
 )
 # What the tests, benchmarks, lint and package build need besides.
 test_packages=(

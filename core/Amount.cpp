@@ -21,10 +21,11 @@ bool isDigit(char c) {
 constexpr std::string_view kSurroundingSpace = " \t\n\r";
 
 // The length of the space that text starts with of those that group digits and may
-// part an amount from its currency (a space, a no-break space or a narrow no-break
-// space, in UTF-8), or 0.
+// part an amount from its currency (a space, a no-break, narrow no-break, thin or
+// figure space, in UTF-8), or 0.
 std::size_t innerSpaceAt(std::string_view text) {
-    for (const std::string_view space : {" ", "\xC2\xA0", "\xE2\x80\xAF"}) {
+    for (const std::string_view space :
+         {" ", "\xC2\xA0", "\xE2\x80\xAF", "\xE2\x80\x89", "\xE2\x80\x87"}) {
         if (text.starts_with(space)) {
             return space.size();
         }
@@ -65,162 +66,304 @@ const Marker* markerAt(std::string_view text) {
     return found == std::end(kMarkers) ? nullptr : found;
 }
 
-bool isPoint(std::string_view text, std::size_t i) {
-    return i < text.size() && (text[i] == '.' || text[i] == ',');
-}
-
 // Whether text starts with a group of exactly three digits.
 bool startsWithGroup(std::string_view text) {
     return text.size() >= 3 && isDigit(text[0]) && isDigit(text[1]) && isDigit(text[2]) &&
            (text.size() == 3 || !isDigit(text[3]));
 }
 
-// The decimal magnitude of a number that from_chars found out of range tells which
-// side of the range it lies on.
-struct Magnitude {
-    std::int64_t leadingDigits = 0; // position of the first non-zero digit, relative to the comma
-    std::int64_t exponent = 0;
+// The length of the sign text starts with, or 0; `negative` tells which.
+std::size_t signAt(std::string_view text, bool& negative) {
+    negative = text.starts_with('-') || text.starts_with("\xE2\x88\x92"); // U+2212
+    if (text.starts_with('+') || text.starts_with('-')) {
+        return 1;
+    }
+    return negative ? 3 : 0;
+}
+
+// What a point is in the number being read.
+enum class PointRule {
+    documents, // a point followed by exactly three digits groups, any other is the comma
+    groups,    // every point groups
+    comma,     // a point is the comma
 };
 
-// Caps an exponent far beyond any double so that an absurdly long one cannot overflow.
-constexpr std::int64_t kExponentCap = 1'000'000'000;
+// The rule for a bare amount's points: they group only where nothing else makes sense,
+// two or more of them grouping threes, or points grouping threes before a comma.
+PointRule bareAmountPoints(std::string_view text) {
+    std::size_t points = 0;
+    for (std::size_t i = text.find('.'); i != std::string_view::npos; i = text.find('.', i + 1)) {
+        if (!startsWithGroup(text.substr(i + 1))) {
+            return PointRule::comma;
+        }
+        ++points;
+    }
+    const bool commaAfter = points > 0 && text.find(',', text.rfind('.')) != std::string_view::npos;
+    return points >= 2 || commaAfter ? PointRule::groups : PointRule::comma;
+}
+
+// Whether a number in the C form, that from_chars found out of range, lies above the
+// range rather than below it: from where its first non-zero digit stands and its
+// exponent, capped far beyond any double so that an absurdly long one cannot overflow.
+bool aboveRange(std::string_view plain) {
+    constexpr std::int64_t kExponentCap = 1'000'000'000;
+    const std::size_t e = std::min(plain.find('e'), plain.size());
+    const std::string_view mantissa = plain.substr(0, e);
+    const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+    const std::size_t first = mantissa.find_first_of("123456789");
+    std::int64_t magnitude = first < point ? static_cast<std::int64_t>(point - first)
+                                           : -static_cast<std::int64_t>(first - point - 1);
+    std::int64_t exponent = 0;
+    std::string_view digits = e < plain.size() ? plain.substr(e + 1) : std::string_view{};
+    const bool negative = digits.starts_with('-');
+    digits.remove_prefix(digits.starts_with('-') || digits.starts_with('+') ? 1 : 0);
+    for (const char c : digits) {
+        exponent = std::min(exponent * 10 + (c - '0'), kExponentCap);
+    }
+    return magnitude + (negative ? -exponent : exponent) > 0;
+}
+
+// Reads one amount by the grammar of Amount.h, rule by rule, rewriting its number in
+// the C form ('.' and no '+') that from_chars reads. Each rule either reads its part
+// and moves on, or leaves the position where it stands.
+class Reader {
+public:
+    Reader(std::string_view text, PointRule points) : text_(text), points_(points) {
+        plain_.reserve(text.size());
+    }
+
+    ReadResult read() {
+        markerBefore();
+        if (!number()) {
+            return refused();
+        }
+        if (currency_ == nullptr) {
+            markerAfter();
+        }
+        if (at_ != text_.size()) {
+            return refused();
+        }
+        return value();
+    }
+
+    const Currency* currency() const { return currency_; }
+
+private:
+    std::string_view rest() const { return text_.substr(at_); }
+
+    // A currency before the number: a space follows it, or the number's sign or digit.
+    void markerBefore() {
+        const Marker* marker = markerAt(text_);
+        if (marker == nullptr) {
+            return;
+        }
+        std::size_t end = marker->text.size();
+        if (marker->abbreviation && text_.substr(end).starts_with('.') &&
+            innerSpaceAt(text_.substr(end + 1)) > 0) {
+            ++end;
+        }
+        const std::size_t space = innerSpaceAt(text_.substr(end));
+        bool negative = false;
+        const std::string_view next = text_.substr(end + space);
+        if (space == 0 && !(next.starts_with('+') || signAt(next, negative) > 0 ||
+                            (!next.empty() && isDigit(next[0])))) {
+            return; // not a marker here: the number finds the letters it cannot read
+        }
+        currency_ = marker->currency;
+        at_ = end + space;
+    }
+
+    // sign? mantissa exponent?
+    bool number() {
+        bool negative = false;
+        at_ += signAt(rest(), negative);
+        if (negative) {
+            plain_.push_back('-');
+        }
+        const std::size_t digitsBefore = countDigits();
+        wholeOnly_ = true;
+        whole();
+        if (decimal()) {
+            wholeOnly_ = false;
+            digits();
+        }
+        if (countDigits() == digitsBefore) {
+            return false;
+        }
+        if (exponent()) {
+            wholeOnly_ = false;
+        }
+        return true;
+    }
+
+    // Digits, perhaps grouped by threes after a first group of one to three.
+    void whole() {
+        const std::size_t first = digits();
+        if (first == 0 || first > 3) {
+            return;
+        }
+        char grouping = '\0'; // ' ' for the spaces, '.' for points: never both
+        for (;;) {
+            const std::size_t space = innerSpaceAt(rest());
+            const bool point = space == 0 && rest().starts_with('.') && pointGroups();
+            const char kind = point ? '.' : ' ';
+            const std::size_t length = point ? 1 : space;
+            if (length == 0 || (grouping != '\0' && grouping != kind) ||
+                !startsWithGroup(rest().substr(length))) {
+                return;
+            }
+            grouping = kind;
+            at_ += length;
+            digits();
+        }
+    }
+
+    // Whether the point at the position groups thousands.
+    bool pointGroups() const {
+        switch (points_) {
+        case PointRule::documents:
+            return startsWithGroup(rest().substr(1));
+        case PointRule::groups:
+            return true;
+        case PointRule::comma:
+            break;
+        }
+        return false;
+    }
+
+    bool decimal() {
+        if (rest().starts_with(',') || (rest().starts_with('.') && !pointGroups())) {
+            if (text_[at_] == '.') {
+                decimalPoint_ = at_;
+            }
+            plain_.push_back('.');
+            ++at_;
+            return true;
+        }
+        return false;
+    }
+
+    // An 'E' begins an exponent only when digits follow it: "1EUR" is one euro.
+    bool exponent() {
+        std::size_t start = at_ + 1;
+        if (start < text_.size() && (text_[start] == '+' || text_[start] == '-')) {
+            ++start;
+        }
+        if (!(rest().starts_with('E') || rest().starts_with('e')) || start >= text_.size() ||
+            !isDigit(text_[start])) {
+            return false;
+        }
+        plain_.push_back('e');
+        plain_.append(text_.substr(at_ + 1, start - at_ - 1));
+        at_ = start;
+        digits();
+        return true;
+    }
+
+    // A currency after the number; after whole francs, perhaps their centimes.
+    void markerAfter() {
+        const std::size_t space = innerSpaceAt(rest());
+        const Marker* marker = markerAt(rest().substr(space));
+        if (marker == nullptr) {
+            return;
+        }
+        currency_ = marker->currency;
+        at_ += space + marker->text.size();
+        if (marker->text == "f" && wholeOnly_ && oldCentimes()) {
+            return;
+        }
+        if (marker->abbreviation && rest().starts_with('.')) {
+            ++at_;
+        }
+    }
+
+    // The old form's centimes: exactly two digits after "F", with or without a space.
+    bool oldCentimes() {
+        std::string_view centimes = rest();
+        centimes.remove_prefix(innerSpaceAt(centimes));
+        if (centimes.size() != 2 || !isDigit(centimes[0]) || !isDigit(centimes[1])) {
+            return false;
+        }
+        plain_.push_back('.');
+        plain_.append(centimes);
+        at_ = text_.size();
+        return true;
+    }
+
+    // Reads digits into the plain form; returns how many.
+    std::size_t digits() {
+        const std::size_t start = at_;
+        while (at_ < text_.size() && isDigit(text_[at_])) {
+            plain_.push_back(text_[at_++]);
+        }
+        return at_ - start;
+    }
+
+    std::size_t countDigits() const {
+        return static_cast<std::size_t>(std::count_if(plain_.begin(), plain_.end(), isDigit));
+    }
+
+    ReadResult refused() const {
+        // The stop is the first thing that does not read, past the spaces before it.
+        const std::size_t stop = at_ + innerSpaceAt(rest());
+        return {ReadStatus::notANumber, 0.0, currency_, stop};
+    }
+
+    // Too large and too small, decided once the whole number is read.
+    ReadResult value() const {
+        double value = 0.0;
+        const char* end = plain_.data() + plain_.size();
+        const auto [stop, error] = std::from_chars(plain_.data(), end, value);
+        if (error == std::errc{} && stop == end) {
+            return {ReadStatus::ok, value, currency_, std::string_view::npos, decimalPoint_};
+        }
+        assert(error == std::errc::result_out_of_range);
+        if (aboveRange(plain_)) {
+            return {ReadStatus::tooLarge, 0.0, currency_};
+        }
+        return {ReadStatus::ok, 0.0, currency_, std::string_view::npos, decimalPoint_};
+    }
+
+    std::string_view text_;
+    PointRule points_;
+    std::size_t at_ = 0;
+    std::string plain_;
+    const Currency* currency_ = nullptr;
+    bool wholeOnly_ = true; // no decimal, no exponent: francs may be followed by centimes
+    std::size_t decimalPoint_ = std::string_view::npos;
+};
+
+// Moves the offsets of a result read in a part of a text to the whole text.
+ReadResult shifted(ReadResult result, std::size_t by) {
+    for (std::size_t* offset : {&result.stop, &result.decimalPoint}) {
+        if (*offset != std::string_view::npos) {
+            *offset += by;
+        }
+    }
+    return result;
+}
 
 } // namespace
 
 ReadResult readAmount(std::string_view text) {
-    const ReadResult notANumber{ReadStatus::notANumber, 0.0, nullptr};
-
     const auto first = text.find_first_not_of(kSurroundingSpace);
     if (first == std::string_view::npos) {
-        return notANumber;
+        return {ReadStatus::notANumber, 0.0, nullptr, text.size()};
     }
-    text = text.substr(first, text.find_last_not_of(kSurroundingSpace) - first + 1);
-
-    // from_chars reads the C form ('.' and no '+'), so the French text is rewritten
-    // into it once its grammar is checked.
-    std::string plain;
-    plain.reserve(text.size());
-    std::size_t i = 0;
-    const std::size_t n = text.size();
-
-    // A currency before the number: a space follows it, or the number's sign or digit.
-    const Currency* currency = nullptr;
-    if (const Marker* marker = markerAt(text)) {
-        currency = marker->currency;
-        i = marker->text.size();
-        if (marker->abbreviation && isPoint(text, i) && innerSpaceAt(text.substr(i + 1)) > 0) {
-            ++i;
-        }
-        const std::size_t space = innerSpaceAt(text.substr(i));
-        if (space == 0 && !(i < n && (isDigit(text[i]) || text[i] == '+' || text[i] == '-'))) {
-            return notANumber;
-        }
-        i += space;
-    }
-
-    if (i < n && (text[i] == '+' || text[i] == '-')) {
-        if (text[i] == '-') {
-            plain.push_back('-');
-        }
-        ++i;
-    }
-
-    Magnitude magnitude;
-    bool seenNonZero = false;
-    bool wholeOnly = true; // no comma, no exponent: francs may be followed by centimes
-    std::size_t digits = 0;
-    // The whole part, either plain or in groups of three after a first group of one to
-    // three digits.
-    for (std::size_t group = 0;;) {
-        for (; i < n && isDigit(text[i]); ++i, ++digits, ++group) {
-            plain.push_back(text[i]);
-            if (seenNonZero || text[i] != '0') {
-                seenNonZero = true;
-                ++magnitude.leadingDigits;
-            }
-        }
-        const std::size_t separator = innerSpaceAt(text.substr(i));
-        if (separator == 0 || group == 0 || group > 3 ||
-            !startsWithGroup(text.substr(i + separator))) {
-            break;
-        }
-        i += separator;
-        group = 0;
-    }
-    if (i < n && text[i] == ',') {
-        wholeOnly = false;
-        plain.push_back('.');
-        for (++i; i < n && isDigit(text[i]); ++i, ++digits) {
-            plain.push_back(text[i]);
-            if (!seenNonZero) {
-                if (text[i] == '0') {
-                    --magnitude.leadingDigits;
-                } else {
-                    seenNonZero = true;
-                }
-            }
+    const std::string_view amount =
+        text.substr(first, text.find_last_not_of(kSurroundingSpace) - first + 1);
+    // Points are read as documents write them next to a currency; an amount that turns
+    // out to have none is read again by the bare amount's rule.
+    Reader documents(amount, PointRule::documents);
+    ReadResult result = documents.read();
+    if (documents.currency() == nullptr && amount.find('.') != std::string_view::npos) {
+        Reader bare(amount, bareAmountPoints(amount));
+        const ReadResult again = bare.read();
+        if (bare.currency() == nullptr) { // with a currency after all, the first reading holds
+            result = again;
         }
     }
-    if (digits == 0) {
-        return notANumber;
-    }
-
-    // An 'E' begins an exponent only when digits follow it: "1EUR" is one euro.
-    std::size_t exponentStart = i + 1;
-    if (exponentStart < n && (text[exponentStart] == '+' || text[exponentStart] == '-')) {
-        ++exponentStart;
-    }
-    if (i < n && (text[i] == 'E' || text[i] == 'e') && exponentStart < n &&
-        isDigit(text[exponentStart])) {
-        wholeOnly = false;
-        plain.push_back('e');
-        const bool negativeExponent = text[exponentStart - 1] == '-';
-        plain.append(text.substr(i + 1, exponentStart - i - 1));
-        for (i = exponentStart; i < n && isDigit(text[i]); ++i) {
-            plain.push_back(text[i]);
-            if (magnitude.exponent < kExponentCap) {
-                magnitude.exponent = magnitude.exponent * 10 + (text[i] - '0');
-            }
-        }
-        if (negativeExponent) {
-            magnitude.exponent = -magnitude.exponent;
-        }
-    }
-
-    // A currency after the number, unless one stood before it; after francs, perhaps
-    // their centimes.
-    if (i < n && currency == nullptr) {
-        const std::size_t space = innerSpaceAt(text.substr(i));
-        if (const Marker* marker = markerAt(text.substr(i + space))) {
-            currency = marker->currency;
-            i += space + marker->text.size();
-            std::string_view centimes = text.substr(i);
-            centimes.remove_prefix(innerSpaceAt(centimes));
-            if (marker->text == "f" && wholeOnly && centimes.size() == 2 && isDigit(centimes[0]) &&
-                isDigit(centimes[1])) {
-                plain.push_back('.');
-                plain.append(centimes);
-                i = n;
-            } else if (marker->abbreviation && isPoint(text, i)) {
-                ++i;
-            }
-        }
-    }
-    if (i != n) {
-        return notANumber;
-    }
-
-    double value = 0.0;
-    const char* end = plain.data() + plain.size();
-    const auto [stop, error] = std::from_chars(plain.data(), end, value);
-    if (error == std::errc{} && stop == end) {
-        return {ReadStatus::ok, value, currency};
-    }
-    assert(error == std::errc::result_out_of_range);
-    if (magnitude.leadingDigits + magnitude.exponent > 0) {
-        return {ReadStatus::tooLarge, 0.0, currency};
-    }
-    return {ReadStatus::ok, 0.0, currency};
+    return shifted(result, first);
 }
 
 std::string writeAmount(double value) {

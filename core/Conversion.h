@@ -25,6 +25,11 @@ inline constexpr Currency kFranc{"Francs", "franc", "francs"};
 
 enum class ConversionDirection { toEuros, toFrancs };
 
+constexpr ConversionDirection otherDirection(ConversionDirection direction) {
+    return direction == ConversionDirection::toEuros ? ConversionDirection::toFrancs
+                                                     : ConversionDirection::toEuros;
+}
+
 // The currency the typed amount is read in.
 constexpr const Currency& sourceCurrency(ConversionDirection direction) {
     return direction == ConversionDirection::toEuros ? kFranc : kEuro;

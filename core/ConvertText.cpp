@@ -11,13 +11,11 @@ namespace korvalin {
 std::string convertText(std::string_view text, ConversionDirection direction) {
     const ReadResult amount = readAmount(text);
     if (amount.status == ReadStatus::notANumber) {
-        throw ConversionError(ConversionError::Kind::notANumber);
+        throw ConversionError(ConversionError::Kind::notANumber, amount.stop);
     }
     // An amount written in the currency this key converts to is never read as the other.
     if (amount.currency == &resultCurrency(direction)) {
-        throw ConversionError(direction == ConversionDirection::toEuros
-                                  ? ConversionDirection::toFrancs
-                                  : ConversionDirection::toEuros);
+        throw ConversionError(otherDirection(direction));
     }
     const double converted = convertAmount(amount.value, direction);
     if (amount.status == ReadStatus::tooLarge || !std::isfinite(converted)) {

@@ -1,21 +1,82 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FailureText.h"
 
+#include <algorithm>
+
 namespace korvalin {
+namespace {
+
+bool isAsciiLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// The part of the amount that did not read, as the user would name it: the word that
+// starts at `stop` (letters, and characters beyond ASCII but the spaces and punctuation
+// of UTF-8's General Punctuation block), or else the one character there.
+std::string_view partAt(std::string_view amount, std::size_t stop) {
+    if (stop >= amount.size()) {
+        return {};
+    }
+    const auto inWord = [amount](std::size_t i) {
+        const auto byte = static_cast<unsigned char>(amount[i]);
+        if (byte < 0x80) {
+            return isAsciiLetter(amount[i]);
+        }
+        const std::string_view rest = amount.substr(i);
+        return !rest.starts_with("\xC2\xA0") && !rest.starts_with("\xE2\x80");
+    };
+    std::size_t end = stop;
+    while (end < amount.size() && inWord(end)) {
+        ++end;
+    }
+    if (end == stop) { // one character, whole in UTF-8
+        for (++end; end < amount.size() && (static_cast<unsigned char>(amount[end]) & 0xC0) == 0x80;
+             ++end) {
+        }
+    }
+    return amount.substr(stop, end - stop);
+}
+
+std::string_view trimmed(std::string_view text) {
+    constexpr std::string_view kSpace = " \t\n\r";
+    const std::size_t first = text.find_first_not_of(kSpace);
+    return first == std::string_view::npos
+               ? std::string_view{}
+               : text.substr(first, text.find_last_not_of(kSpace) - first + 1);
+}
+
+} // namespace
 
 std::string failureText(const ConversionError& error, std::string_view amount, Quote quote) {
     using Kind = ConversionError::Kind;
     if (error.kind() == Kind::overflow) {
         return "Ce montant est trop grand pour être converti.";
     }
-    const std::string quoted = "«\u00A0" + quote(amount) + "\u00A0»";
+    const auto quoted = [quote](std::string_view text) {
+        return "«\u00A0" + quote(text) + "\u00A0»";
+    };
     if (error.kind() == Kind::otherCurrency) {
         const Currency& from = sourceCurrency(error.converting());
         const Currency& to = resultCurrency(error.converting());
-        return quoted + " est un montant en " + std::string(from.plural) + "\u00A0: appuyez sur " +
-               std::string(to.label) + " pour le convertir en " + std::string(to.plural) + '.';
+        return quoted(amount) + " est un montant en " + std::string(from.plural) +
+               "\u00A0: appuyez sur " + std::string(to.label) + " pour le convertir en " +
+               std::string(to.plural) + '.';
     }
-    return quoted + " n'est pas un montant. Tapez des chiffres, avec au plus une virgule.";
+    const std::string_view text = trimmed(amount);
+    if (text.find_first_of("\n\r") != std::string_view::npos) {
+        return quoted(amount) +
+               " tient sur plusieurs lignes\u00A0: collez un seul montant à la fois.";
+    }
+    if (std::none_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        return quoted(amount) + " n'est pas un montant\u00A0: il n'y a aucun chiffre.";
+    }
+    const std::string_view part = partAt(amount, error.stop());
+    // A second comma or point is better told by the rule than by itself.
+    if (!part.empty() && part != text && part != "," && part != ".") {
+        return quoted(amount) + " n'est pas un montant\u00A0: " + quoted(part) +
+               " n'est pas compris.";
+    }
+    return quoted(amount) + " n'est pas un montant. Tapez des chiffres, avec au plus une virgule.";
 }
 
 } // namespace korvalin

@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Korvalin.h"
 
+#include "Amount.h"
 #include "ConvertText.h"
-
-#include <algorithm>
 
 namespace korvalin {
 
@@ -63,13 +62,23 @@ KeyResult Korvalin::convert(ConversionDirection direction) {
     if (display_.ecran.empty()) {
         return {KeyResult::Effect::nothing};
     }
-    display_.secondaryShown = true;
+    // A result carries its currency: the key that produced it refuses it, as it refuses
+    // an amount written in that currency, rather than read euros as francs.
+    if (display_.monaie == resultCurrency(direction).label) {
+        throw ConversionError(otherDirection(direction));
+    }
+    // Converted first: a refused amount leaves every display as it was.
+    std::string result = convertText(display_.ecran, direction);
     display_.ecran2 = display_.ecran;
-    std::replace(display_.ecran2.begin(), display_.ecran2.end(), '.', ',');
+    // The amount as it was read: a point read as the comma is shown as one.
+    if (const std::size_t point = readAmount(display_.ecran2).decimalPoint;
+        point != std::string::npos) {
+        display_.ecran2[point] = ',';
+    }
+    display_.secondaryShown = true;
     display_.monaie2 = sourceCurrency(direction).label;
     display_.monaie = resultCurrency(direction).label;
-
-    display_.ecran = convertText(display_.ecran2, direction);
+    display_.ecran = std::move(result);
     return {KeyResult::Effect::converted, false, direction};
 }
 

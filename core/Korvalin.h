@@ -42,13 +42,12 @@ struct KeyResult {
 class Korvalin {
 public:
     const Display& display() const noexcept { return display_; }
-    // The next entry starts a new amount: a conversion, even one that failed, has set
-    // the main display's currency.
+    // The main display shows a conversion's result: the next entry starts a new amount.
     bool resultOnShow() const noexcept { return !display_.monaie.empty(); }
 
     // Runs the key's Click handler, as a click on the key does. Euros and Francs throw
-    // ConversionError when the amount cannot be converted, with the display left at
-    // the failing step.
+    // ConversionError when the amount cannot be converted, with the displays left as
+    // they were; the key that produced a shown result refuses it that way.
     KeyResult press(KeyId key);
 
     // The user is about to edit the main display: an edit of a shown result starts a

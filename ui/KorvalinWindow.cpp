@@ -178,7 +178,7 @@ void KorvalinWindow::press(KeyId key) {
         result = korvalin_.press(key);
     } catch (const korvalin::ConversionError& error) {
         showDisplay();
-        showMessage(failureMessage(error, korvalin_.display().ecran2));
+        showMessage(failureMessage(error, korvalin_.display().ecran));
         return;
     }
     using Effect = korvalin::KeyResult::Effect;

@@ -47,12 +47,33 @@ const ReadCase kReadCases[] = {
     {"-12\u00A0345", ok, -12345.0},
     {"1\u202F234\u00A0567,5", ok, 1234567.5},
     {"1 234E+3", ok, 1234000.0},
-    // With its currency, as documents write it ("100 F." reaches the reader as "100 F,").
+    {"1\u2009234\u2007567,5", ok, 1234567.5}, // thin and figure spaces
+    {"\u22125", ok, -5.0},                    // the minus sign
+    // With its currency, as documents write it.
     {"1 500 F", ok, 1500.0, &kFranc},
     {"1 500,50 F", ok, 1500.5, &kFranc},
     {"100 FF", ok, 100.0, &kFranc},
     {"100F", ok, 100.0, &kFranc},
-    {"100 F,", ok, 100.0, &kFranc},
+    {"100 F.", ok, 100.0, &kFranc},
+    {"1\u2009500,00\u2009F", ok, 1500.0, &kFranc},
+    {"\u221215,24\u00A0\u20AC", ok, -15.24, &kEuro},
+    // A point beside a currency groups thousands when three digits follow it.
+    {"1.500 F", ok, 1500.0, &kFranc},
+    {"F 1.500", ok, 1500.0, &kFranc},
+    {"1.500 F.", ok, 1500.0, &kFranc},
+    {"1.500 \u20AC", ok, 1500.0, &kEuro},
+    {"1.500,50 F", ok, 1500.5, &kFranc},
+    {"12.500 F", ok, 12500.0, &kFranc},
+    {"1.234.567 F", ok, 1234567.0, &kFranc},
+    {"12.50 F", ok, 12.5, &kFranc},
+    {"1.5000 F", ok, 1.5, &kFranc},
+    // A bare amount's points group only where a point cannot be the comma.
+    {"1.500", ok, 1.5},
+    {"12.5", ok, 12.5},
+    {"1.5E+3", ok, 1500.0},
+    {"1.500,00", ok, 1500.0},
+    {"1.234.567,89", ok, 1234567.89},
+    {"1.234.567", ok, 1234567.0},
     {"250 Frs", ok, 250.0, &kFranc},
     {"100 FRANCS", ok, 100.0, &kFranc},
     {"100 FRF", ok, 100.0, &kFranc},
@@ -70,7 +91,12 @@ const ReadCase kReadCases[] = {
     {"-,", notANumber},
     {"1,,2", notANumber},
     {"1,2,3", notANumber},
-    {"1.5", notANumber},
+    {"1.2.3", notANumber},
+    {"1.500.5", notANumber},
+    {"1.234 567", notANumber}, // spaces and points never group the same number
+    {"1234.567 F", notANumber},
+    {"1,500.00", notANumber},
+    {"100 F,", notANumber},
     {"--5", notANumber},
     {"+-5", notANumber},
     {"5-", notANumber},
@@ -92,7 +118,7 @@ const ReadCase kReadCases[] = {
     {"1 234 5", notANumber},
     {"- 123", notANumber},
     {"1,234 567", notANumber},
-    {"1\u2009234", notANumber},
+    {"1\u200A234", notANumber}, // a hair space does not group
     {"1 \t234", notANumber},
     {"F", notANumber},
     {"100 F F", notANumber},
@@ -120,6 +146,23 @@ TEST_P(ReadAmountTest, FollowsTheGrammar) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, ReadAmountTest, ::testing::ValuesIn(kReadCases));
+
+TEST(ReadAmountTest, StopsAtWhatDoesNotRead) {
+    const std::pair<const char*, std::size_t> cases[] = {
+        {"1 500 F TTC", 8},
+        {"Total : 1 500 F", 0},
+        {"(15,24 \u20AC)", 0},
+        {"1,,2", 2},
+        {"  12a", 4},
+        {"F", 0},
+        {"1.2.3", 3},
+        {"1\n2", 1},
+        {" ", 1},
+    };
+    for (const auto& [text, stop] : cases) {
+        EXPECT_EQ(readAmount(text).stop, stop) << text;
+    }
+}
 
 TEST(WriteAmountTest, WritesTheFrenchGeneralForm) {
     const std::pair<double, const char*> cases[] = {
@@ -167,7 +210,7 @@ protected:
 
 TEST_P(LocaleTest, AmountsKeepTheFrenchForm) {
     EXPECT_EQ(readAmount("12,5").value, 12.5);
-    EXPECT_EQ(readAmount("12.5").status, notANumber);
+    EXPECT_EQ(readAmount("12.5").value, 12.5);
     EXPECT_EQ(readAmount("1,5E+3").value, 1500.0);
     EXPECT_EQ(writeAmount(1234.5), "1234,5");
     EXPECT_EQ(writeAmount(1.5e20), "1,5E+20");

@@ -27,24 +27,40 @@ using namespace korvalin;
 enum class Written { noAmount, bare, francs, euros };
 
 Written written(const std::string& text) {
-    static const std::string space = "[ \t\n\r]*", inner = "( |\xC2\xA0|\xE2\x80\xAF)";
-    static const std::string whole = "([0-9]+|[0-9]{1,3}(" + inner + "[0-9]{3})+)";
-    static const std::string number = "[+-]?(" + whole + "(,[0-9]*)?|,[0-9]+)([eE][+-]?[0-9]+)?";
+    static const std::string space = "[ \t\n\r]*",
+                             inner = "( |\xC2\xA0|\xE2\x80\xAF|\xE2\x80\x89|\xE2\x80\x87)",
+                             sign = "([+-]|\xE2\x88\x92)?", exponent = "([eE][+-]?[0-9]+)?";
+    // Beside a currency, a point followed by exactly three digits groups, any other is
+    // the comma; spaces and points never group the same number.
+    static const std::string three = "[0-9]{3}(?![0-9])";
+    static const std::string whole =
+        "([0-9]+|[0-9]{1,3}(" + inner + "[0-9]{3})+|[0-9]{1,3}(\\." + three + ")+)";
+    static const std::string decimal = "(,|\\.(?!" + three + "))";
+    static const std::string number =
+        sign + "(" + whole + "(" + decimal + "[0-9]*)?|" + decimal + "[0-9]+)" + exponent;
     // A marker after the number, or before it with a space or the number's sign or digit next.
     const auto with = [](const std::string& marker) {
-        return number + inner + "?(" + marker + ")|(" + marker + ")(" + inner + "|(?=[-+0-9]))" +
-               number;
+        return number + inner + "?(" + marker + ")|(" + marker + ")(" + inner +
+               "|(?=[-+0-9]|\xE2\x88\x92))" + number;
     };
-    // An abbreviation's point, a comma once the display has read it, and the old form.
+    // An abbreviation's point, and the old form.
     static const std::regex francs(space + "(" + with("f|fr|frs|ff|francs?|frf") + "|" + number +
-                                       inner + "?(f|fr|frs),|(f|fr|frs)," + inner + number +
-                                       "|[+-]?" + whole + inner + "?f" + inner + "?[0-9]{2})" +
+                                       inner + "?(f|fr|frs)\\.|(f|fr|frs)\\." + inner + number +
+                                       "|" + sign + whole + inner + "?f" + inner + "?[0-9]{2})" +
                                        space,
                                    std::regex::icase);
     static const std::regex euros(space + "(" + with("\xE2\x82\xAC|eur|euros?") + ")" + space,
                                   std::regex::icase);
-    static const std::regex bare(space + number + space);
-    if (std::regex_match(text, bare)) {
+    // A bare amount: its points group when two or more group threes, or before a comma;
+    // otherwise a point is the comma.
+    static const std::regex bare(space + sign + "(([0-9]+|[0-9]{1,3}(" + inner +
+                                 "[0-9]{3})+)(,[0-9]*)?|,[0-9]+)" + exponent + space);
+    static const std::regex grouped(space + sign + "[0-9]{1,3}(\\.[0-9]{3}){2,}(,[0-9]*)?" +
+                                    exponent + space + "|" + space + sign +
+                                    "[0-9]{1,3}(\\.[0-9]{3})+,[0-9]*" + exponent + space);
+    std::string pointAsComma = text;
+    std::replace(pointAsComma.begin(), pointAsComma.end(), '.', ',');
+    if (std::regex_match(text, grouped) || std::regex_match(pointAsComma, bare)) {
         return Written::bare;
     }
     if (std::regex_match(text, francs)) {
@@ -59,8 +75,7 @@ Written written(const std::string& text) {
 }
 
 void check(const std::string& typed, KeyId key) {
-    std::string amount = typed;
-    std::replace(amount.begin(), amount.end(), '.', ',');
+    const std::string& amount = typed;
     const Written is = written(amount);
     // What the key converts to: an amount written in it never converts.
     const Written contradicting = key == KeyId::euros ? Written::euros : Written::francs;
@@ -134,10 +149,16 @@ bool isStartOf(const std::u32string& quote, const std::u32string& typed) {
 }
 
 void checkMessage(const std::string& typed) {
+    // The part that did not read is quoted the same way, and bounded the same way.
+    const QString named = failureMessage(
+        ConversionError(ConversionError::Kind::notANumber, readAmount(typed).stop), typed);
+    if (named.size() > 2 * kQuotedUnits + 200) {
+        fail("the message is too long", typed);
+    }
     const QString message =
         failureMessage(ConversionError(ConversionError::Kind::notANumber), typed);
     const QString before = QStringLiteral("«\u00A0\u2068");
-    const QString after = QStringLiteral("\u2069\u00A0» n'est pas un montant.");
+    const QString after = QStringLiteral("\u2069\u00A0» ");
     const qsizetype end = message.indexOf(after);
     if (!message.startsWith(before) || end < 0) {
         fail("the message does not frame its quote", typed);
