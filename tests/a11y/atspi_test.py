@@ -212,6 +212,8 @@ class ScreenReaderView(unittest.TestCase):
         # real conversion's announcement is the first.
         self.session.xdo("key", "Return")
         self.wait(lambda: alert() is None, "the message to close")
+        self.press("delete_")  # the refused amount stays until cleared
+        self.wait(lambda: self.text("ecran") == "", "the display cleared")
         self.type("1")
         self.press("euros")
         self.wait(lambda: self.announced(), "an announcement")
