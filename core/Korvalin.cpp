@@ -4,14 +4,26 @@
 #include "ConvertText.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace korvalin {
 
 KeyResult Korvalin::press(KeyId key) {
     using Effect = KeyResult::Effect;
+    // Any key but Off forgets what Rétablir would bring back; a conversion, which writes
+    // its result or its failure unless the display is empty, what Annuler would too.
+    if (key != KeyId::off) {
+        apres_.reset();
+    }
+    if ((key == KeyId::euros || key == KeyId::francs) && !display_.ecran.empty()) {
+        avant_.reset();
+    }
     // Every key listed, no default: the compiler points out a key without a handler.
     switch (key) {
     case KeyId::delete_:
+        if (!display_.ecran.empty() || resultOnShow()) {
+            keepForAnnuler();
+        }
         delete_Click();
         return {Effect::cleared};
     case KeyId::euros:
@@ -42,8 +54,30 @@ KeyResult Korvalin::press(KeyId key) {
 
 bool Korvalin::beginEdit() {
     const bool wasResult = resultOnShow();
+    if (wasResult) {
+        keepForAnnuler();
+    }
     EstVide();
     return wasResult;
+}
+
+void Korvalin::keepForAnnuler() {
+    avant_ = display_;
+    apres_.reset();
+}
+
+void Korvalin::annuler() {
+    if (avant_) {
+        apres_ = std::exchange(display_, *avant_);
+        avant_.reset();
+    }
+}
+
+void Korvalin::retablir() {
+    if (apres_) {
+        avant_ = std::exchange(display_, *apres_);
+        apres_.reset();
+    }
 }
 
 void Korvalin::EstVide() {

@@ -25,7 +25,10 @@ struct Typed {
     std::string text;
 };
 
-using Step = std::variant<KeyId, Typed>;
+// What the window asks of the converter besides keys and typed text.
+enum class Asked { beginEdit, annuler, retablir };
+
+using Step = std::variant<KeyId, Typed, Asked>;
 
 // A converter after the user has gone through the steps from start-up, going on after
 // a failed conversion as the window does.
@@ -38,8 +41,14 @@ inline Korvalin after(const std::vector<Step>& steps) {
             } catch (const ConversionError&) {
                 // the window shows why and goes on
             }
+        } else if (const auto* typed = std::get_if<Typed>(&step)) {
+            korvalin.editEcran(typed->text);
+        } else if (std::get<Asked>(step) == Asked::beginEdit) {
+            korvalin.beginEdit();
+        } else if (std::get<Asked>(step) == Asked::annuler) {
+            korvalin.annuler();
         } else {
-            korvalin.editEcran(std::get<Typed>(step).text);
+            korvalin.retablir();
         }
     }
     return korvalin;
