@@ -80,8 +80,10 @@ QString failureMessage(const korvalin::ConversionError& error, const std::string
     }));
 }
 
-QString tooLongMessage(int limit) {
+QString tooLongMessage(int limit, Insertion way) {
     return QStringLiteral("Ce texte est trop long pour l'affichage, qui contient au plus ") +
-           QLocale(QLocale::French).toString(limit) +
-           QStringLiteral(" caractères. Rien n'a été collé.");
+           QLocale(QLocale::French).toString(limit) + QStringLiteral(" caractères. ") +
+           (way == Insertion::paste  ? QStringLiteral("Rien n'a été collé.")
+            : way == Insertion::drop ? QStringLiteral("Rien n'a été déposé.")
+                                     : QStringLiteral("Rien n'a été saisi."));
 }
