@@ -11,45 +11,29 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QScopedValueRollback>
 #include <algorithm>
-#include <utility>
+#include <array>
 
 namespace {
 
-// Whether Qt's line edit could not edit the text by this key: it edits by its standard
-// editing keys, Backspace, and typed text, which a key with no text or a control
-// character (Tab, Enter, Escape, a modifier alone, a Ctrl shortcut of X11) does not
-// bring. Moving, selecting and copying never edit, whatever the key brings.
+// Whether Qt's line edit cannot edit by this key: it edits by its editing keys, Backspace and
+// typed text, which no key without text or with a control character brings (Tab, Enter,
+// Escape, a modifier, X11's Ctrl+letter). Moving, selecting and copying never edit.
 bool neverEdits(const QKeyEvent& key) {
     using Keys = QKeySequence;
-    for (const Keys::StandardKey edit :
-         {Keys::Undo, Keys::Redo, Keys::Cut, Keys::Paste, Keys::Delete, Keys::Backspace,
-          Keys::DeleteStartOfWord, Keys::DeleteEndOfWord, Keys::DeleteEndOfLine,
-          Keys::DeleteCompleteLine}) {
-        if (key.matches(edit)) {
-            return false;
-        }
+    const auto matches = [&key](auto... keys) { return (key.matches(keys) || ...); };
+    int moving = Keys::MoveToNextChar; // the standard keys that move or select follow one another
+    for (; moving <= Keys::SelectEndOfDocument && !matches(Keys::StandardKey(moving)); ++moving) {
     }
-    // The standard keys that move or select follow one another from MoveToNextChar.
-    for (int k = Keys::MoveToNextChar; k <= Keys::SelectEndOfDocument; ++k) {
-        if (key.matches(Keys::StandardKey(k))) {
-            return true;
-        }
-    }
-    const QString text = key.text();
-    return key.matches(Keys::SelectAll) || key.matches(Keys::Copy) || key.matches(Keys::Deselect) ||
-           (key.key() != Qt::Key_Backspace &&
-            (text.isEmpty() || text.front().category() == QChar::Other_Control));
+    return !matches(Keys::Undo, Keys::Redo, Keys::Cut, Keys::Paste, Keys::Delete, Keys::Backspace,
+                    Keys::DeleteStartOfWord, Keys::DeleteEndOfWord, Keys::DeleteEndOfLine,
+                    Keys::DeleteCompleteLine) &&
+           (moving <= Keys::SelectEndOfDocument ||
+            matches(Keys::SelectAll, Keys::Copy, Keys::Deselect) ||
+            (key.key() != Qt::Key_Backspace &&
+             (key.text().isEmpty() || key.text().front().category() == QChar::Other_Control)));
 }
-
-// An item of Qt's own menu for a line edit: its text, in Qt's translations, its shortcut
-// and its icon in the desktop's theme.
-struct MenuItem {
-    const char* name;
-    const char* text;
-    std::optional<QKeySequence::StandardKey> shortcut;
-    const char* icon;
-};
 
 } // namespace
 
@@ -61,16 +45,13 @@ AmountDisplay::AmountDisplay(QWidget* parent) : QLineEdit(parent) {
 bool AmountDisplay::isAmountKey(const QKeyEvent& event) {
     const QString text = event.text();
     return event.key() == Qt::Key_Backspace || event.matches(QKeySequence::Paste) ||
-           (text.size() == 1 &&
-            (text.front().isDigit() || text.front() == u',' || text.front() == u'.'));
+           (text.size() == 1 && (text.front().isDigit() || QStringLiteral(",.").contains(text)));
 }
 
 bool AmountDisplay::event(QEvent* event) {
     // An edit asks in the event that makes it, not in one before.
-    const bool outer = std::exchange(asked_, false);
-    const bool handled = QLineEdit::event(event);
-    asked_ = outer;
-    return handled;
+    const QScopedValueRollback<bool> asked(asked_, false);
+    return QLineEdit::event(event);
 }
 
 bool AmountDisplay::checkedUndo() {
@@ -88,31 +69,31 @@ bool AmountDisplay::checkedRedo() {
 }
 
 bool AmountDisplay::checkedCut() {
-    // Copied only once admitted, and even when the check empties the display first.
+    // Copied once admitted, even when the check empties the display first.
     const QString selected = selectedText();
-    if (selected.isEmpty() || !admits({})) {
-        return false;
+    const bool done = !selected.isEmpty() && admits({});
+    if (done) {
+        QGuiApplication::clipboard()->setText(selected);
+        cut();
     }
-    QGuiApplication::clipboard()->setText(selected);
-    cut();
-    return true;
+    return done;
 }
 
-bool AmountDisplay::checkedPaste(QClipboard::Mode mode) {
+bool AmountDisplay::checkedPaste(bool xSelection) {
     // A paste replaces the selection, even with nothing.
-    const QString pasted = QGuiApplication::clipboard()->text(mode);
-    if ((pasted.isEmpty() && !hasSelectedText()) ||
-        !admits({pasted, selectedText().size(), Insertion::paste})) {
-        return false;
+    const QString pasted = QGuiApplication::clipboard()->text(xSelection ? QClipboard::Selection
+                                                                         : QClipboard::Clipboard);
+    const bool done = (!pasted.isEmpty() || hasSelectedText()) &&
+                      admits({pasted, selectedText().size(), Insertion::paste});
+    if (done) {
+        xSelection ? insert(pasted) : paste();
     }
-    mode == QClipboard::Clipboard ? paste() : insert(pasted);
-    return true;
+    return done;
 }
 
 void AmountDisplay::keyPressEvent(QKeyEvent* event) {
-    // Undo, redo, paste and cut run as the menu's do, and any other key that could edit
-    // asks first. A key that does nothing here goes on to the window, which hands the
-    // keys for the amount to the main display, or to a message that is open.
+    // Undo, redo, paste and cut run as the menu's do; any other key that could edit asks
+    // first. A key not done goes on to the window: to the main display, or to a message.
     std::optional<bool> done;
     if (isReadOnly()) {
         done = isAmountKey(*event) ? std::optional(false) : std::nullopt;
@@ -122,9 +103,8 @@ void AmountDisplay::keyPressEvent(QKeyEvent* event) {
         done = checkedRedo();
     } else if (event->matches(QKeySequence::Paste)) {
         // Ctrl+Shift+Insert, a paste under X11's bindings alone, pastes the X selection.
-        const bool x11 = event->key() == Qt::Key_Insert &&
-                         event->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier);
-        done = checkedPaste(x11 ? QClipboard::Selection : QClipboard::Clipboard);
+        done = checkedPaste(event->key() == Qt::Key_Insert &&
+                            event->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier));
     } else if (event->matches(QKeySequence::Cut)) {
         done = checkedCut();
     } else if (!neverEdits(*event) && !admits({})) {
@@ -132,11 +112,8 @@ void AmountDisplay::keyPressEvent(QKeyEvent* event) {
     }
     if (done) {
         event->setAccepted(*done);
-    } else if (event->matches(QKeySequence::Copy) && !hasSelectedText()) {
-        // Ctrl+C with nothing selected copies the whole amount.
-        if (!text().isEmpty()) {
-            QGuiApplication::clipboard()->setText(text());
-        }
+    } else if (event->matches(QKeySequence::Copy) && !hasSelectedText() && !text().isEmpty()) {
+        QGuiApplication::clipboard()->setText(text()); // nothing selected: the whole amount
     } else {
         QLineEdit::keyPressEvent(event);
     }
@@ -201,40 +178,41 @@ void AmountDisplay::contextMenuEvent(QContextMenuEvent* event) {
     auto* menu = new QMenu(this);
     menu->setObjectName(QStringLiteral("qt_edit_menu"));
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    const auto add = [this, menu](const MenuItem& item, bool enabled, auto run) {
-        QString text = QLineEdit::tr(item.text);
-        if (item.shortcut &&
-            !QCoreApplication::testAttribute(Qt::AA_DontShowShortcutsInContextMenus)) {
-            text += u'\t' + QKeySequence(*item.shortcut).toString(QKeySequence::NativeText);
+    const auto add = [this, menu](const std::array<const char*, 3>& item,
+                                  std::optional<QKeySequence::StandardKey> shortcut, bool enabled,
+                                  auto run) {
+        const auto& [name, text, icon] = item;
+        QString shown = QLineEdit::tr(text);
+        if (shortcut && !QCoreApplication::testAttribute(Qt::AA_DontShowShortcutsInContextMenus)) {
+            shown += u'\t' + QKeySequence(*shortcut).toString(QKeySequence::NativeText);
         }
-        QAction* action = menu->addAction(text, this, run);
-        action->setObjectName(QString::fromLatin1(item.name));
-        action->setIcon(QIcon::fromTheme(QString::fromLatin1(item.icon)));
+        QAction* action = menu->addAction(shown, this, run);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setIcon(QIcon::fromTheme(QString::fromLatin1(icon)));
         action->setEnabled(enabled);
     };
     const bool selected = hasSelectedText();
     if (!isReadOnly()) {
-        add({"undo", "&Undo", QKeySequence::Undo, "edit-undo"}, isUndoAvailable() || undoBeyond_,
+        add({"undo", "&Undo", "edit-undo"}, QKeySequence::Undo, isUndoAvailable() || undoBeyond_,
             [this] { checkedUndo(); });
-        add({"redo", "&Redo", QKeySequence::Redo, "edit-redo"}, isRedoAvailable() || redoBeyond_,
+        add({"redo", "&Redo", "edit-redo"}, QKeySequence::Redo, isRedoAvailable() || redoBeyond_,
             [this] { checkedRedo(); });
         menu->addSeparator();
-        add({"cut", "Cu&t", QKeySequence::Cut, "edit-cut"}, selected, [this] { checkedCut(); });
+        add({"cut", "Cu&t", "edit-cut"}, QKeySequence::Cut, selected, [this] { checkedCut(); });
     }
-    add({"copy", "&Copy", QKeySequence::Copy, "edit-copy"}, selected, [this] { copy(); });
+    add({"copy", "&Copy", "edit-copy"}, QKeySequence::Copy, selected, [this] { copy(); });
     if (!isReadOnly()) {
-        add({"paste", "&Paste", QKeySequence::Paste, "edit-paste"},
-            !QGuiApplication::clipboard()->text().isEmpty(),
-            [this] { checkedPaste(QClipboard::Clipboard); });
+        add({"paste", "&Paste", "edit-paste"}, QKeySequence::Paste,
+            !QGuiApplication::clipboard()->text().isEmpty(), [this] { checkedPaste(false); });
         // The selection, and nothing else, whatever the caret.
-        add({"delete", "Delete", std::nullopt, "edit-delete"}, selected, [this] {
+        add({"delete", "Delete", "edit-delete"}, std::nullopt, selected, [this] {
             if (admits({})) {
                 insert({});
             }
         });
     }
     menu->addSeparator();
-    add({"selectAll", "Select All", QKeySequence::SelectAll, ""},
+    add({"selectAll", "Select All", ""}, QKeySequence::SelectAll,
         !text().isEmpty() && selectionLength() < text().size(), [this] { selectAll(); });
     menu->popup(event->globalPos());
 }

@@ -3,19 +3,17 @@
 
 #include "FailureMessage.h"
 
-#include <QClipboard>
 #include <QLineEdit>
 #include <functional>
 #include <optional>
 
 class QKeyEvent;
 
-// A display of an amount. Editable, it is the one door through which its text is
-// edited: whatever the way (any key that is not known never to edit, undo and redo, cut
-// and paste by keyboard, middle button or its menu, a drop, an input method, a screen
-// reader), it asks the check its owner gave it before the edit applies, and an edit
-// refused does not happen. Read-only, it lets the keys for the amount through to the
-// window. A double click selects the whole amount.
+// A display of an amount. Editable, it is the one door through which its text is edited:
+// any key not known never to edit, its menu, the middle button, a drop, an input method or a
+// screen reader asks the check its owner gave it before the edit applies, and an edit
+// refused does not happen. Read-only, it lets the keys for the amount through to the window.
+// A double click selects the whole amount.
 class AmountDisplay : public QLineEdit {
     Q_OBJECT
 
@@ -68,7 +66,7 @@ private:
     bool checkedUndo();
     bool checkedRedo();
     bool checkedCut();
-    bool checkedPaste(QClipboard::Mode mode);
+    bool checkedPaste(bool xSelection); // of the X selection, or else of the clipboard
 
     EditCheck check_;
     bool undoBeyond_ = false;

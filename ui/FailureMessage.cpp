@@ -81,9 +81,8 @@ QString failureMessage(const korvalin::ConversionError& error, const std::string
 }
 
 QString tooLongMessage(int limit, Insertion way) {
+    const char* const notDone[] = {"collé", "déposé", "saisi"}; // in the order of Insertion
     return QStringLiteral("Ce texte est trop long pour l'affichage, qui contient au plus ") +
-           QLocale(QLocale::French).toString(limit) + QStringLiteral(" caractères. ") +
-           (way == Insertion::paste  ? QStringLiteral("Rien n'a été collé.")
-            : way == Insertion::drop ? QStringLiteral("Rien n'a été déposé.")
-                                     : QStringLiteral("Rien n'a été saisi."));
+           QLocale(QLocale::French).toString(limit) + QStringLiteral(" caractères. Rien n'a été ") +
+           QString::fromUtf8(notDone[static_cast<int>(way)]) + u'.';
 }
