@@ -25,8 +25,8 @@ struct Typed {
     std::string text;
 };
 
-// What the window asks of the converter besides keys and typed text.
-enum class Asked { beginEdit, annuler, retablir };
+// Annuler and Rétablir, as the window asks them.
+enum class Asked { annuler, retablir };
 
 using Step = std::variant<KeyId, Typed, Asked>;
 
@@ -43,12 +43,8 @@ inline Korvalin after(const std::vector<Step>& steps) {
             }
         } else if (const auto* typed = std::get_if<Typed>(&step)) {
             korvalin.editEcran(typed->text);
-        } else if (std::get<Asked>(step) == Asked::beginEdit) {
-            korvalin.beginEdit();
-        } else if (std::get<Asked>(step) == Asked::annuler) {
-            korvalin.annuler();
         } else {
-            korvalin.retablir();
+            std::get<Asked>(step) == Asked::annuler ? korvalin.annuler() : korvalin.retablir();
         }
     }
     return korvalin;
