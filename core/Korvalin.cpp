@@ -4,13 +4,23 @@
 #include "Amount.h"
 #include "ConvertText.h"
 
+#include <utility>
+
 namespace korvalin {
 
 KeyResult Korvalin::press(KeyId key) {
     using Effect = KeyResult::Effect;
+    // Any key but Off forgets what Rétablir would bring back; a conversion that writes
+    // its result forgets what Annuler would, too.
+    if (key != KeyId::off) {
+        apres_.reset();
+    }
     // Every key listed, no default: the compiler points out a key without a handler.
     switch (key) {
     case KeyId::delete_:
+        if (!display_.ecran.empty() || resultOnShow()) {
+            keepForAnnuler();
+        }
         delete_Click();
         return {Effect::cleared};
     case KeyId::euros:
@@ -41,8 +51,30 @@ KeyResult Korvalin::press(KeyId key) {
 
 bool Korvalin::beginEdit() {
     const bool wasResult = resultOnShow();
+    if (wasResult) {
+        keepForAnnuler();
+    }
     EstVide();
     return wasResult;
+}
+
+void Korvalin::keepForAnnuler() {
+    avant_ = display_;
+    apres_.reset();
+}
+
+void Korvalin::annuler() {
+    if (avant_) {
+        apres_ = std::exchange(display_, *avant_);
+        avant_.reset();
+    }
+}
+
+void Korvalin::retablir() {
+    if (apres_) {
+        avant_ = std::exchange(display_, *apres_);
+        apres_.reset();
+    }
 }
 
 void Korvalin::EstVide() {
@@ -79,6 +111,7 @@ KeyResult Korvalin::convert(ConversionDirection direction) {
     display_.monaie2 = sourceCurrency(direction).label;
     display_.monaie = resultCurrency(direction).label;
     display_.ecran = std::move(result);
+    avant_.reset();
     return {KeyResult::Effect::converted, false, direction};
 }
 

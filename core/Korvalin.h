@@ -5,6 +5,7 @@
 #include "ConversionError.h"
 #include "Keys.h"
 
+#include <optional>
 #include <string>
 
 namespace korvalin {
@@ -53,8 +54,20 @@ public:
     // The user is about to edit the main display: an edit of a shown result starts a
     // new amount, as an entry key does. Returns whether a result went.
     bool beginEdit();
-    // The user edited the main display: its text is replaced, nothing else happens.
-    void editEcran(std::string text) { display_.ecran = std::move(text); }
+    // The user edited the main display: its text is replaced, and what Rétablir would
+    // bring back is forgotten.
+    void editEcran(std::string text) {
+        display_.ecran = std::move(text);
+        apres_.reset();
+    }
+
+    // Annuler brings back what the converter last cleared (a result that an edit or an
+    // entry key replaced by a new amount, or what Delete cleared), labels and all, and
+    // Rétablir goes forward again. A conversion forgets both.
+    bool peutAnnuler() const noexcept { return avant_.has_value(); }
+    bool peutRetablir() const noexcept { return apres_.has_value(); }
+    void annuler();
+    void retablir();
 
     // Ends a shown result: empties the main display and its label and hides the
     // secondary display. Does nothing while an amount is being typed.
@@ -64,8 +77,12 @@ public:
 
 private:
     KeyResult convert(ConversionDirection direction);
+    // Keeps the displays for Annuler before the converter clears them.
+    void keepForAnnuler();
 
     Display display_;
+    std::optional<Display> avant_; // what Annuler brings back
+    std::optional<Display> apres_; // what Rétablir brings back
 };
 
 } // namespace korvalin

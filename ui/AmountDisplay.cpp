@@ -11,123 +11,139 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QScopedValueRollback>
 #include <algorithm>
+#include <array>
 
 namespace {
 
-// A key that types its text, as a line edit takes it: printable text, or a format
-// character (a direction mark, a joiner), and not a shortcut held with Ctrl.
-bool typesText(const QKeyEvent& key) {
-    const QString text = key.text();
-    if (text.isEmpty()) {
-        return false;
+// Whether Qt's line edit cannot edit by this key: it edits by its editing keys, Backspace and
+// typed text, which no key without text or with a control character brings (Tab, Enter,
+// Escape, a modifier, X11's Ctrl+letter). Moving, selecting and copying never edit.
+bool neverEdits(const QKeyEvent& key) {
+    using Keys = QKeySequence;
+    const auto matches = [&key](auto... keys) { return (key.matches(keys) || ...); };
+    int moving = Keys::MoveToNextChar; // the standard keys that move or select follow one another
+    for (; moving <= Keys::SelectEndOfDocument && !matches(Keys::StandardKey(moving)); ++moving) {
     }
-    const QChar first = text.front();
-    if (first.category() == QChar::Other_Format) {
-        return true;
-    }
-    const Qt::KeyboardModifiers held = key.modifiers() & ~Qt::KeypadModifier;
-    if (held == Qt::ControlModifier || held == (Qt::ControlModifier | Qt::ShiftModifier)) {
-        return false;
-    }
-    return first.isPrint() || first.category() == QChar::Other_PrivateUse ||
-           (first.isHighSurrogate() && text.size() > 1 && text[1].isLowSurrogate());
+    return !matches(Keys::Undo, Keys::Redo, Keys::Cut, Keys::Paste, Keys::Delete, Keys::Backspace,
+                    Keys::DeleteStartOfWord, Keys::DeleteEndOfWord, Keys::DeleteEndOfLine,
+                    Keys::DeleteCompleteLine) &&
+           (moving <= Keys::SelectEndOfDocument ||
+            matches(Keys::SelectAll, Keys::Copy, Keys::Deselect) ||
+            (key.key() != Qt::Key_Backspace &&
+             (key.text().isEmpty() || key.text().front().category() == QChar::Other_Control)));
 }
-
-// Backspace, Delete, and the keys that delete a word or a line.
-bool deletesText(const QKeyEvent& key) {
-    return key.key() == Qt::Key_Backspace || key.key() == Qt::Key_Delete ||
-           key.matches(QKeySequence::DeleteStartOfWord) ||
-           key.matches(QKeySequence::DeleteEndOfWord) ||
-           key.matches(QKeySequence::DeleteEndOfLine) ||
-           key.matches(QKeySequence::DeleteCompleteLine);
-}
-
-// An item of Qt's own menu for a line edit: its text, in Qt's translations, its shortcut
-// and its icon in the desktop's theme.
-struct MenuItem {
-    const char* name;
-    const char* text;
-    std::optional<QKeySequence::StandardKey> shortcut;
-    const char* icon;
-};
 
 } // namespace
 
-AmountDisplay::AmountDisplay(QWidget* parent) : QLineEdit(parent) {}
+AmountDisplay::AmountDisplay(QWidget* parent) : QLineEdit(parent) {
+    // Nothing edits the text without asking first: a debug build stops where something did.
+    connect(this, &QLineEdit::textEdited, this, [this] { Q_ASSERT(asked_); });
+}
 
-bool AmountDisplay::typesAmount(const QKeyEvent& event) {
+bool AmountDisplay::isAmountKey(const QKeyEvent& event) {
     const QString text = event.text();
-    return event.key() == Qt::Key_Backspace ||
-           (text.size() == 1 &&
-            (text.front().isDigit() || text.front() == u',' || text.front() == u'.'));
+    return event.key() == Qt::Key_Backspace || event.matches(QKeySequence::Paste) ||
+           (text.size() == 1 && (text.front().isDigit() || QStringLiteral(",.").contains(text)));
 }
 
-AmountDisplay::Edit AmountDisplay::pasteOf(QClipboard::Mode mode) const {
-    // The middle button's paste goes to the caret; the keyboard's replaces the selection.
-    return {QGuiApplication::clipboard()->text(mode),
-            mode == QClipboard::Clipboard ? selectedText().size() : 0};
+bool AmountDisplay::event(QEvent* event) {
+    // An edit asks in the event that makes it, not in one before.
+    const QScopedValueRollback<bool> asked(asked_, false);
+    return QLineEdit::event(event);
 }
 
-std::optional<AmountDisplay::Edit> AmountDisplay::editBy(const QKeyEvent& key) const {
-    if (key.matches(QKeySequence::Paste)) {
-        Edit paste = pasteOf(QClipboard::Clipboard);
-        return paste.inserted->isEmpty() ? std::nullopt : std::optional(std::move(paste));
+bool AmountDisplay::checkedUndo() {
+    if (!isUndoAvailable()) {
+        return undoBeyond_ && (emit undoBeyond(), true);
     }
-    bool edits = false;
-    if (key.matches(QKeySequence::Cut)) {
-        edits = hasSelectedText();
-    } else if (key.matches(QKeySequence::Undo)) {
-        edits = isUndoAvailable();
-    } else if (key.matches(QKeySequence::Redo)) {
-        edits = isRedoAvailable();
-    } else {
-        edits = deletesText(key) || typesText(key);
+    return admits({}) && (undo(), true);
+}
+
+bool AmountDisplay::checkedRedo() {
+    if (!isRedoAvailable()) {
+        return redoBeyond_ && (emit redoBeyond(), true);
     }
-    return edits ? std::optional(Edit{}) : std::nullopt;
+    return admits({}) && (redo(), true);
+}
+
+bool AmountDisplay::checkedCut() {
+    // Copied once admitted, even when the check empties the display first.
+    const QString selected = selectedText();
+    const bool done = !selected.isEmpty() && admits({});
+    if (done) {
+        QGuiApplication::clipboard()->setText(selected);
+        cut();
+    }
+    return done;
+}
+
+bool AmountDisplay::checkedPaste(bool xSelection) {
+    // A paste replaces the selection, even with nothing.
+    const QString pasted = QGuiApplication::clipboard()->text(xSelection ? QClipboard::Selection
+                                                                         : QClipboard::Clipboard);
+    const bool done = (!pasted.isEmpty() || hasSelectedText()) &&
+                      admits({pasted, selectedText().size(), Insertion::paste});
+    if (done) {
+        xSelection ? insert(pasted) : paste();
+    }
+    return done;
 }
 
 void AmountDisplay::keyPressEvent(QKeyEvent* event) {
-    // Ctrl+C with nothing selected copies the whole amount.
-    if (event->matches(QKeySequence::Copy) && !hasSelectedText()) {
-        if (!text().isEmpty()) {
-            QGuiApplication::clipboard()->setText(text());
-        }
-        return;
-    }
+    // Undo, redo, paste and cut run as the menu's do; any other key that could edit asks
+    // first. A key not done goes on to the window: to the main display, or to a message.
+    std::optional<bool> done;
     if (isReadOnly()) {
-        if (typesAmount(*event)) {
-            event->ignore(); // for the window to hand to the main display
-            return;
-        }
-    } else if (const std::optional<Edit> edit = editBy(*event)) {
-        // A cut keeps what it cuts, even when the check empties the display first.
-        if (event->matches(QKeySequence::Cut)) {
-            copy();
-        }
-        if (!admits(*edit)) {
-            event->ignore(); // on to the window, which may have a message open
-            return;
-        }
+        done = isAmountKey(*event) ? std::optional(false) : std::nullopt;
+    } else if (event->matches(QKeySequence::Undo)) {
+        done = checkedUndo();
+    } else if (event->matches(QKeySequence::Redo)) {
+        done = checkedRedo();
+    } else if (event->matches(QKeySequence::Paste)) {
+        // Ctrl+Shift+Insert, a paste under X11's bindings alone, pastes the X selection.
+        done = checkedPaste(event->key() == Qt::Key_Insert &&
+                            event->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier));
+    } else if (event->matches(QKeySequence::Cut)) {
+        done = checkedCut();
+    } else if (!neverEdits(*event) && !admits({})) {
+        done = false;
     }
-    QLineEdit::keyPressEvent(event);
+    if (done) {
+        event->setAccepted(*done);
+    } else if (event->matches(QKeySequence::Copy) && !hasSelectedText() && !text().isEmpty()) {
+        QGuiApplication::clipboard()->setText(text()); // nothing selected: the whole amount
+    } else {
+        QLineEdit::keyPressEvent(event);
+    }
 }
 
 void AmountDisplay::inputMethodEvent(QInputMethodEvent* event) {
     const bool edits = !event->commitString().isEmpty() || event->replacementLength() > 0 ||
                        !event->preeditString().isEmpty();
-    if (edits && !admits({event->commitString(), selectedText().size()})) {
+    if (edits && !admits({event->commitString(), selectedText().size(), Insertion::entry})) {
         return;
     }
     QLineEdit::inputMethodEvent(event);
 }
 
+void AmountDisplay::mouseDoubleClickEvent(QMouseEvent* event) {
+    QLineEdit::mouseDoubleClickEvent(event); // and a third click selects all, as Qt's does
+    // An amount is one word, sign, exponent and currency with it: all of it, less the
+    // spaces around it.
+    const QString amount = text().trimmed();
+    if (event->button() == Qt::LeftButton && !amount.isEmpty()) {
+        setSelection(static_cast<int>(text().indexOf(amount)), static_cast<int>(amount.size()));
+    }
+}
+
 void AmountDisplay::mouseReleaseEvent(QMouseEvent* event) {
-    // On X11 the middle button pastes the selection of another program.
+    // On X11 the middle button pastes the selection of another program at the caret.
     if (event->button() == Qt::MiddleButton && !isReadOnly() &&
         QGuiApplication::clipboard()->supportsSelection()) {
-        const Edit paste = pasteOf(QClipboard::Selection);
-        if (!paste.inserted->isEmpty() && !admits(paste)) {
+        const QString pasted = QGuiApplication::clipboard()->text(QClipboard::Selection);
+        if (!pasted.isEmpty() && !admits({pasted, 0, Insertion::paste})) {
             return;
         }
     }
@@ -136,7 +152,8 @@ void AmountDisplay::mouseReleaseEvent(QMouseEvent* event) {
 
 void AmountDisplay::dropEvent(QDropEvent* event) {
     const QMimeData* dropped = event->mimeData();
-    if (!isReadOnly() && dropped && dropped->hasText() && !admits({dropped->text(), 0})) {
+    if (!isReadOnly() && dropped && dropped->hasText() &&
+        !admits({dropped->text(), 0, Insertion::drop})) {
         event->ignore();
         return;
     }
@@ -145,7 +162,7 @@ void AmountDisplay::dropEvent(QDropEvent* event) {
 
 void AmountDisplay::write(int start, int end, const QString& text) {
     if (isReadOnly() || start < 0 || start > end || end > this->text().size() ||
-        !admits({text, end - start})) {
+        !admits({text, end - start, Insertion::entry})) {
         return;
     }
     // The range as the check left the text: a new amount starts empty.
@@ -157,56 +174,45 @@ void AmountDisplay::write(int start, int end, const QString& text) {
 
 void AmountDisplay::contextMenuEvent(QContextMenuEvent* event) {
     installFrenchQtTexts(*QCoreApplication::instance());
-    // Qt's own menu, item for item, with Qt's own texts.
+    // Qt's own menu, item for item, with Qt's own texts; its edits are the keyboard's.
     auto* menu = new QMenu(this);
     menu->setObjectName(QStringLiteral("qt_edit_menu"));
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    const auto add = [this, menu](const MenuItem& item, bool enabled, auto run) {
-        QString text = QLineEdit::tr(item.text);
-        if (item.shortcut &&
-            !QCoreApplication::testAttribute(Qt::AA_DontShowShortcutsInContextMenus)) {
-            text += u'\t' + QKeySequence(*item.shortcut).toString(QKeySequence::NativeText);
+    const auto add = [this, menu](const std::array<const char*, 3>& item,
+                                  std::optional<QKeySequence::StandardKey> shortcut, bool enabled,
+                                  auto run) {
+        const auto& [name, text, icon] = item;
+        QString shown = QLineEdit::tr(text);
+        if (shortcut && !QCoreApplication::testAttribute(Qt::AA_DontShowShortcutsInContextMenus)) {
+            shown += u'\t' + QKeySequence(*shortcut).toString(QKeySequence::NativeText);
         }
-        QAction* action = menu->addAction(text, this, run);
-        action->setObjectName(QString::fromLatin1(item.name));
-        action->setIcon(QIcon::fromTheme(QString::fromLatin1(item.icon)));
+        QAction* action = menu->addAction(shown, this, run);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setIcon(QIcon::fromTheme(QString::fromLatin1(icon)));
         action->setEnabled(enabled);
-    };
-    // An edit of the menu's goes through the check, as the keyboard's do.
-    const auto checked = [this](auto apply) {
-        return [this, apply] {
-            if (admits({})) {
-                apply();
-            }
-        };
     };
     const bool selected = hasSelectedText();
     if (!isReadOnly()) {
-        add({"undo", "&Undo", QKeySequence::Undo, "edit-undo"}, isUndoAvailable(),
-            checked([this] { undo(); }));
-        add({"redo", "&Redo", QKeySequence::Redo, "edit-redo"}, isRedoAvailable(),
-            checked([this] { redo(); }));
+        add({"undo", "&Undo", "edit-undo"}, QKeySequence::Undo, isUndoAvailable() || undoBeyond_,
+            [this] { checkedUndo(); });
+        add({"redo", "&Redo", "edit-redo"}, QKeySequence::Redo, isRedoAvailable() || redoBeyond_,
+            [this] { checkedRedo(); });
         menu->addSeparator();
-        // The selection is copied before the check may empty the display.
-        add({"cut", "Cu&t", QKeySequence::Cut, "edit-cut"}, selected, [this, checked] {
-            copy();
-            checked([this] { cut(); })();
+        add({"cut", "Cu&t", "edit-cut"}, QKeySequence::Cut, selected, [this] { checkedCut(); });
+    }
+    add({"copy", "&Copy", "edit-copy"}, QKeySequence::Copy, selected, [this] { copy(); });
+    if (!isReadOnly()) {
+        add({"paste", "&Paste", "edit-paste"}, QKeySequence::Paste,
+            !QGuiApplication::clipboard()->text().isEmpty(), [this] { checkedPaste(false); });
+        // The selection, and nothing else, whatever the caret.
+        add({"delete", "Delete", "edit-delete"}, std::nullopt, selected, [this] {
+            if (admits({})) {
+                insert({});
+            }
         });
     }
-    add({"copy", "&Copy", QKeySequence::Copy, "edit-copy"}, selected, [this] { copy(); });
-    if (!isReadOnly()) {
-        add({"paste", "&Paste", QKeySequence::Paste, "edit-paste"},
-            !QGuiApplication::clipboard()->text().isEmpty(), [this] {
-                if (admits(pasteOf(QClipboard::Clipboard))) {
-                    paste();
-                }
-            });
-        // The selection, and nothing else, whatever the caret.
-        add({"delete", "Delete", std::nullopt, "edit-delete"}, selected,
-            checked([this] { insert({}); }));
-    }
     menu->addSeparator();
-    add({"selectAll", "Select All", QKeySequence::SelectAll, ""},
+    add({"selectAll", "Select All", ""}, QKeySequence::SelectAll,
         !text().isEmpty() && selectionLength() < text().size(), [this] { selectAll(); });
     menu->popup(event->globalPos());
 }

@@ -80,8 +80,9 @@ QString failureMessage(const korvalin::ConversionError& error, const std::string
     }));
 }
 
-QString tooLongMessage(int limit) {
+QString tooLongMessage(int limit, Insertion way) {
+    const char* const notDone[] = {"collé", "déposé", "saisi"}; // in the order of Insertion
     return QStringLiteral("Ce texte est trop long pour l'affichage, qui contient au plus ") +
-           QLocale(QLocale::French).toString(limit) +
-           QStringLiteral(" caractères. Rien n'a été collé.");
+           QLocale(QLocale::French).toString(limit) + QStringLiteral(" caractères. Rien n'a été ") +
+           QString::fromUtf8(notDone[static_cast<int>(way)]) + u'.';
 }

@@ -23,5 +23,7 @@ QString shownInQuote(const QString& text, qsizetype units);
 // marks cannot make the quote long or tall: such a character is left out whole.
 inline constexpr int kQuotedUnits = 80;
 
-// Why a paste was refused: the display holds at most `limit` characters.
-QString tooLongMessage(int limit);
+// How a text was to come into the display: entry is an input method's or a screen reader's.
+enum class Insertion { paste, drop, entry };
+// Why a text was refused: the display holds at most `limit` characters.
+QString tooLongMessage(int limit, Insertion way);

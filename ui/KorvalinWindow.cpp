@@ -73,6 +73,17 @@ KorvalinWindow::KorvalinWindow(QWidget* parent)
         korvalin_.editEcran(text.toStdString());
         showDisplay();
     });
+    // Past the display's own history: what the converter last cleared, labels and all.
+    const auto history = [this](void (korvalin::Korvalin::*step)()) {
+        if (!message_) {
+            (korvalin_.*step)();
+            showDisplay(Change::newEntry);
+        }
+    };
+    connect(ui_->ecran, &AmountDisplay::undoBeyond, this,
+            [history] { history(&korvalin::Korvalin::annuler); });
+    connect(ui_->ecran, &AmountDisplay::redoBeyond, this,
+            [history] { history(&korvalin::Korvalin::retablir); });
     ui_->ecran->setFocus();
 }
 
@@ -124,7 +135,7 @@ bool KorvalinWindow::admitEdit(const AmountDisplay::Edit& edit) {
     // result, and never what it replaces.
     const qsizetype kept = korvalin_.resultOnShow() ? 0 : ecran->text().size() - edit.replaced;
     if (edit.inserted && edit.inserted->size() > ecran->maxLength() - kept) {
-        showMessage(tooLongMessage(ecran->maxLength()));
+        showMessage(tooLongMessage(ecran->maxLength(), edit.way));
         return false;
     }
     if (korvalin_.beginEdit()) {
@@ -150,9 +161,9 @@ void KorvalinWindow::keyPressEvent(QKeyEvent* event) {
     default:
         break;
     }
-    // The keys for the amount, typed while a key or the secondary display has the focus,
+    // The keys for the amount, pressed while a key or the secondary display has the focus,
     // go to the main display, and the focus with them.
-    if (AmountDisplay::typesAmount(*event) && focusWidget() != ui_->ecran) {
+    if (AmountDisplay::isAmountKey(*event) && focusWidget() != ui_->ecran) {
         ui_->ecran->setFocus(Qt::OtherFocusReason);
         QCoreApplication::sendEvent(ui_->ecran, event);
         return;
@@ -233,6 +244,7 @@ void KorvalinWindow::showDisplay(Change change) {
     } else if (change == Change::newEntry || ui_->ecran->text() != ecran) {
         ui_->ecran->setText(ecran); // leaves the cursor at the end, nothing selected
     }
+    ui_->ecran->setHistoryBeyond(korvalin_.peutAnnuler(), korvalin_.peutRetablir());
     ui_->monaie->setText(QString::fromStdString(display.monaie));
     ui_->ecran2->setText(QString::fromStdString(display.ecran2));
     ui_->ecran2->setCursorPosition(0); // a long amount shows its start

@@ -25,7 +25,10 @@ struct Typed {
     std::string text;
 };
 
-using Step = std::variant<KeyId, Typed>;
+// Annuler and Rétablir, as the window asks them.
+enum class Asked { annuler, retablir };
+
+using Step = std::variant<KeyId, Typed, Asked>;
 
 // A converter after the user has gone through the steps from start-up, going on after
 // a failed conversion as the window does.
@@ -38,8 +41,10 @@ inline Korvalin after(const std::vector<Step>& steps) {
             } catch (const ConversionError&) {
                 // the window shows why and goes on
             }
+        } else if (const auto* typed = std::get_if<Typed>(&step)) {
+            korvalin.editEcran(typed->text);
         } else {
-            korvalin.editEcran(std::get<Typed>(step).text);
+            std::get<Asked>(step) == Asked::annuler ? korvalin.annuler() : korvalin.retablir();
         }
     }
     return korvalin;

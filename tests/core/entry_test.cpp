@@ -9,6 +9,7 @@ namespace korvalin {
 namespace {
 
 using test::after;
+using test::Asked;
 using test::Step;
 using test::Typed;
 using enum KeyId;
@@ -28,6 +29,7 @@ std::vector<Step> then(std::vector<Step> steps, std::initializer_list<Step> more
 }
 
 const Display kHiddenConversion{.ecran2 = "100", .monaie2 = "Francs"};
+const Display kShownDisplay{"15,245", "Euros", "100", "Francs", true};
 
 const EntryCase kEntryCases[] = {
     {"nothing", {}, Display{}},
@@ -56,6 +58,22 @@ const EntryCase kEntryCases[] = {
      then(kShownResult, {delete_, cinq}),
      {.ecran = "5", .ecran2 = "100", .monaie2 = "Francs"}},
     {"delete_clears_keyboard_text", {Typed{"abc"}, delete_}, Display{}},
+    {"annuler_brings_back_a_result_a_key_ended", then(kShownResult, {sept, Asked::annuler}),
+     kShownDisplay},
+    {"retablir_goes_forward_again",
+     then(kShownResult, {sept, huit, Asked::annuler, Asked::retablir}),
+     {.ecran = "78", .ecran2 = "100", .monaie2 = "Francs"}},
+    {"annuler_brings_back_what_delete_cleared",
+     {un, deux, delete_, Asked::annuler},
+     {.ecran = "12"}},
+    {"an_edit_forgets_retablir",
+     {un, delete_, Asked::annuler, Typed{"12"}, Asked::retablir},
+     {.ecran = "12"}},
+    {"a_conversion_forgets_annuler",
+     then(kShownResult, {sept, euros, Asked::annuler}),
+     {"1,067", "Euros", "7", "Francs", true}},
+    {"a_conversion_of_nothing_forgets_nothing",
+     then(kShownResult, {delete_, euros, Asked::annuler}), kShownDisplay},
 };
 
 void PrintTo(const EntryCase& c, std::ostream* out) {
