@@ -79,7 +79,7 @@ for file in ./usr/bin/korvalin ./usr/share/man/man1/korvalin.1.gz ./usr/share/ma
     ./usr/share/bash-completion/completions/korvalin ./usr/share/doc/korvalin/copyright; do
     dpkg-deb -c "$cli" | awk '{ print $6 }' | grep -qxF "$file" || fail "not in korvalin: $file"
 done
-dpkg-deb -c "$deb" | grep -q korvalin.1 && fail "la-korvalin holds korvalin's manual page"
+dpkg-deb -c "$deb" | grep -q '/korvalin\.1' && fail "la-korvalin holds korvalin's manual page"
 dpkg-deb -x "$cli" "$root"
 for page in usr/share/man/man1/la-korvalin.1.gz usr/share/man/fr/man1/la-korvalin.1.gz \
     usr/share/man/man1/korvalin.1.gz usr/share/man/fr/man1/korvalin.1.gz; do
