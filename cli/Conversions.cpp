@@ -79,6 +79,9 @@ int convertStandardInput(ConversionDirection direction) {
     bool allConverted = true;
     std::string_view line;
     for (std::uintmax_t number = 1;; ++number) {
+        if (output.failed()) {
+            return finish(output, allConverted); // no use reading on
+        }
         switch (input.next(line)) {
         case LineReader::Status::end:
             return finish(output, allConverted);
