@@ -42,7 +42,7 @@ bool convertOne(std::string_view amount, ConversionDirection direction, Output& 
 }
 
 bool isBlank(std::string_view line) {
-    return line.find_first_not_of(" \t") == line.npos;
+    return line.find_first_not_of(" \t") == std::string_view::npos;
 }
 
 int finish(Output& output, bool allConverted) {

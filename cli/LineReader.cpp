@@ -21,7 +21,7 @@ std::string_view withoutCarriageReturn(std::string_view line) {
 
 } // namespace
 
-LineReader::LineReader(Output& pending) : pending_(pending), buffer_(64 * 1024) {}
+LineReader::LineReader(Output& pending) : pending_(pending), buffer_(std::size_t{64} * 1024) {}
 
 LineReader::Status LineReader::next(std::string_view& line) {
     bool skipping = false;
