@@ -5,8 +5,12 @@
 #                     "program", in build-program/) and opens the converter
 #   ./dev.sh test     installs that and what the tests need, builds the trees of the
 #                     presets "dev", "sanitize" and "fuzz", and runs every test
-#   ./dev.sh package  installs the same as test, builds la-korvalin_*.deb from a
-#                     clean export into build-package/ and runs lintian
+#   ./dev.sh package  installs the same as test, builds la-korvalin_*.deb and
+#                     korvalin_*.deb from a clean export into build-package/ and runs lintian
+#   ./dev.sh windows  installs the mingw-w64 cross-compiler, Wine and GoogleTest's
+#                     sources, cross-builds the core, its tests and korvalin for
+#                     Windows (preset "windows", in build-windows/) and runs those tests
+#                     under Wine; about a minute of tests, so apart from test
 # Re-running any of them on a built tree installs nothing and builds incrementally.
 # The trees' options are in CMakePresets.json.
 set -euo pipefail
@@ -27,10 +31,13 @@ test_packages=(
     xvfb xdotool xclip imagemagick python3 python3-xlib
     desktop-file-utils appstream
     weston dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0
-    git build-essential debhelper dpkg-dev lintian man-db appstream-compose
+    git build-essential debhelper dpkg-dev lintian man-db appstream-compose bash-completion
     clang-format clang-tidy shellcheck
     dbus
 )
+
+# What the Windows cross-build and its tests under Wine need.
+windows_packages=(cmake ninja-build python3 g++-mingw-w64-x86-64-posix googletest wine64)
 
 # install_missing PACKAGE...: installs those of the packages that are not installed.
 install_missing() {
@@ -108,10 +115,15 @@ test)
 package)
     install_missing "${program_packages[@]}" "${test_packages[@]}"
     packaging/build-deb.sh build-package
-    printf 'package: %s\n' build-package/la-korvalin_*.deb
+    printf 'package: %s\n' build-package/*.deb
+    ;;
+windows)
+    install_missing "${windows_packages[@]}"
+    build windows
+    ctest --preset windows
     ;;
 *)
-    echo "usage: $0 run|test|package" >&2
+    echo "usage: $0 run|test|package|windows" >&2
     exit 2
     ;;
 esac

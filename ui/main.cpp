@@ -1,11 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "CommandLine.h"
 #include "KorvalinWindow.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
     QApplication::setApplicationVersion(QStringLiteral(KORVALIN_VERSION));
+    if (const std::optional<int> status = answerBeforeWindow(argc, argv)) {
+        return *status;
+    }
+    endCleanlyWithoutDisplay(true);
+    QApplication app(argc, argv);
+    endCleanlyWithoutDisplay(false);
     QGuiApplication::setDesktopFileName(QStringLiteral(KORVALIN_APP_ID));
 
     KorvalinWindow window;

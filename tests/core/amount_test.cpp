@@ -2,6 +2,7 @@
 #include "Amount.h"
 #include "Korvalin.h"
 
+#include <cctype>
 #include <clocale>
 #include <gtest/gtest.h>
 #include <limits>
@@ -221,17 +222,23 @@ TEST_P(LocaleTest, AmountsKeepTheFrenchForm) {
     EXPECT_EQ(korvalin.display().ecran, "81,995");
 }
 
-INSTANTIATE_TEST_SUITE_P(Locales, LocaleTest,
-                         ::testing::Values("C.UTF-8", "en_US.UTF-8", "de_DE.UTF-8"),
-                         [](const auto& param) {
-                             std::string name = param.param;
-                             for (char& c : name) {
-                                 if (c == '.' || c == '-') {
-                                     c = '_';
-                                 }
-                             }
-                             return name;
-                         });
+#ifdef _WIN32
+// Windows names its locales; the French one, with its comma, is there too.
+const auto kLocales = ::testing::Values("C", "French_France.1252", "English_United States.1252",
+                                        "German_Germany.1252");
+#else
+const auto kLocales = ::testing::Values("C.UTF-8", "en_US.UTF-8", "de_DE.UTF-8");
+#endif
+
+INSTANTIATE_TEST_SUITE_P(Locales, LocaleTest, kLocales, [](const auto& param) {
+    std::string name = param.param;
+    for (char& c : name) {
+        if (!std::isalnum(static_cast<unsigned char>(c))) {
+            c = '_';
+        }
+    }
+    return name;
+});
 
 } // namespace
 } // namespace korvalin

@@ -71,7 +71,18 @@ appstreamcli compose --no-net --result-root="$out/compose" --origin=la-korvalin 
     >"$out/compose.log" 2>&1 || { cat "$out/compose.log"; fail "appstreamcli compose failed"; }
 zcat "$out/compose/usr/share/swcatalog/xml/la-korvalin.xml.gz" | grep -q "<id>$id</id>" ||
     fail "appstreamcli compose left out $id"
-for page in usr/share/man/man1/la-korvalin.1.gz usr/share/man/fr/man1/la-korvalin.1.gz; do
+
+# korvalin, in a package of its own that a server or a script installs alone: no Qt.
+cli=$(ls "$out"/korvalin_*_"$(dpkg-architecture -qDEB_HOST_ARCH)".deb)
+dpkg-deb -f "$cli" Depends | grep -qi qt && fail "korvalin depends on Qt: $(dpkg-deb -f "$cli" Depends)"
+for file in ./usr/bin/korvalin ./usr/share/man/man1/korvalin.1.gz ./usr/share/man/fr/man1/korvalin.1.gz \
+    ./usr/share/bash-completion/completions/korvalin ./usr/share/doc/korvalin/copyright; do
+    dpkg-deb -c "$cli" | awk '{ print $6 }' | grep -qxF "$file" || fail "not in korvalin: $file"
+done
+dpkg-deb -c "$deb" | grep -q '/korvalin\.1' && fail "la-korvalin holds korvalin's manual page"
+dpkg-deb -x "$cli" "$root"
+for page in usr/share/man/man1/la-korvalin.1.gz usr/share/man/fr/man1/la-korvalin.1.gz \
+    usr/share/man/man1/korvalin.1.gz usr/share/man/fr/man1/korvalin.1.gz; do
     warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$root/$page" 2>&1 >/dev/null)
     [ -z "$warnings" ] || fail "$page: $warnings"
 done

@@ -1,0 +1,97 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "Options.h"
+
+#include <getopt.h>
+
+namespace korvalin::cli {
+
+const char* const kHelpText =
+    R"(Usage : korvalin --euros|--francs [MONTANT]...
+Convertit des montants entre francs et euros, au taux de 6,55957 francs pour un euro,
+et écrit chaque résultat arrondi au millième, à la française : 1 500 F donne 228,674.
+
+  -e, --euros    lit chaque montant en francs et l'écrit en euros
+  -f, --francs   lit chaque montant en euros et l'écrit en francs
+      --help     affiche cette aide et termine
+      --version  affiche la version et termine
+
+Sans MONTANT, lit l'entrée standard, un montant par ligne, et écrit une ligne pour
+chaque ligne lue, dans l'ordre : une ligne vide donne une ligne vide, un montant refusé
+une ligne vide et, sur la sortie d'erreur, la raison. Un montant peut porter sa monnaie
+(1 500 F, 15,24 €) ; celui qui est dans la monnaie du résultat est refusé.
+Un montant négatif s'écrit après -- : korvalin -e -- -100
+
+Code de sortie : 0 si tous les montants ont été convertis, 1 si l'un d'eux a été
+refusé (ou en cas d'erreur de lecture ou d'écriture), 2 si la ligne de commande
+est incorrecte.
+)";
+
+const char* const kUsageHint = "Essayez « korvalin --help » pour plus d'informations.\n";
+
+std::string versionText() {
+    return "korvalin " KORVALIN_VERSION "\n"
+           "Copyright (C) 2026 La Korvalin developers\n"
+           "Licence GPLv3+ : GNU GPL version 3 ou ultérieure <https://gnu.org/licenses/gpl.html>\n"
+           "Ceci est un logiciel libre : vous êtes libre de le modifier et de le redistribuer.\n"
+           "Il n'y a AUCUNE GARANTIE, dans les limites permises par la loi.\n";
+}
+
+Options parseOptions(int argc, char* argv[]) {
+    enum LongOnly { help = 256, version };
+    static const option longOptions[] = {
+        {"euros", no_argument, nullptr, 'e'},
+        {"francs", no_argument, nullptr, 'f'},
+        {"help", no_argument, nullptr, help},
+        {"version", no_argument, nullptr, version},
+        {nullptr, 0, nullptr, 0},
+    };
+    Options options;
+    bool twoDirections = false;
+    opterr = 0; // the messages below are French
+    int code = 0;
+    while ((code = getopt_long(argc, argv, "ef", longOptions, nullptr)) != -1) {
+        switch (code) {
+        case 'e':
+        case 'f': {
+            const auto direction =
+                code == 'e' ? ConversionDirection::toEuros : ConversionDirection::toFrancs;
+            twoDirections = twoDirections || (options.direction && *options.direction != direction);
+            options.direction = direction;
+            break;
+        }
+        case help:
+            options.action = Options::Action::help;
+            return options;
+        case version:
+            if (options.action != Options::Action::help) {
+                options.action = Options::Action::version;
+            }
+            break;
+        default: {
+            options.action = Options::Action::usageError;
+            const bool shortOption = optopt > 0 && optopt < 128;
+            options.error = "option incorrecte : " +
+                            (shortOption ? "-" + std::string(1, static_cast<char>(optopt))
+                                         : std::string(argv[optind - 1]));
+            if (optopt >= '0' && optopt <= '9') {
+                options.error += " (un montant négatif s'écrit après -- : korvalin -e -- -100)";
+            }
+            return options;
+        }
+        }
+    }
+    if (options.action == Options::Action::version) {
+        return options;
+    }
+    if (twoDirections || !options.direction) {
+        options.action = Options::Action::usageError;
+        options.error = twoDirections
+                            ? "--euros et --francs ne vont pas ensemble : choisissez-en un."
+                            : "indiquez --euros (-e) ou --francs (-f).";
+        return options;
+    }
+    options.amounts.assign(argv + optind, argv + argc);
+    return options;
+}
+
+} // namespace korvalin::cli
