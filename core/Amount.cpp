@@ -24,6 +24,9 @@ constexpr std::string_view kSurroundingSpace = " \t\n\r";
 // part an amount from its currency (a space, a no-break, narrow no-break, thin or
 // figure space, in UTF-8), or 0.
 std::size_t innerSpaceAt(std::string_view text) {
+    if (text.empty() || (text[0] != ' ' && text[0] != '\xC2' && text[0] != '\xE2')) {
+        return 0; // the common case, told at once
+    }
     for (const std::string_view space :
          {" ", "\xC2\xA0", "\xE2\x80\xAF", "\xE2\x80\x89", "\xE2\x80\x87"}) {
         if (text.starts_with(space)) {
@@ -60,6 +63,10 @@ bool startsWithFolded(std::string_view text, std::string_view word) {
 
 // The marker text starts with, or nullptr.
 const Marker* markerAt(std::string_view text) {
+    // Every marker starts with an F, an E or the euro sign's first byte.
+    if (text.empty() || ((text[0] | 0x20) != 'f' && (text[0] | 0x20) != 'e' && text[0] != '\xE2')) {
+        return nullptr;
+    }
     const auto* found =
         std::find_if(std::begin(kMarkers), std::end(kMarkers),
                      [text](const Marker& m) { return startsWithFolded(text, m.text); });
@@ -180,14 +187,14 @@ private:
         if (negative) {
             plain_.push_back('-');
         }
-        const std::size_t digitsBefore = countDigits();
+        const std::size_t digitsBefore = digitCount_;
         wholeOnly_ = true;
         whole();
         if (decimal()) {
             wholeOnly_ = false;
             digits();
         }
-        if (countDigits() == digitsBefore) {
+        if (digitCount_ == digitsBefore) {
             return false;
         }
         if (exponent()) {
@@ -294,13 +301,11 @@ private:
     std::size_t digits() {
         const std::size_t start = at_;
         while (at_ < text_.size() && isDigit(text_[at_])) {
-            plain_.push_back(text_[at_++]);
+            ++at_;
         }
+        plain_.append(text_.substr(start, at_ - start));
+        digitCount_ += at_ - start;
         return at_ - start;
-    }
-
-    std::size_t countDigits() const {
-        return static_cast<std::size_t>(std::count_if(plain_.begin(), plain_.end(), isDigit));
     }
 
     ReadResult refused() const {
@@ -329,7 +334,8 @@ private:
     std::size_t at_ = 0;
     std::string plain_;
     const Currency* currency_ = nullptr;
-    bool wholeOnly_ = true; // no decimal, no exponent: francs may be followed by centimes
+    std::size_t digitCount_ = 0; // in the mantissa and the exponent
+    bool wholeOnly_ = true;      // no decimal, no exponent: francs may be followed by centimes
     std::size_t decimalPoint_ = std::string_view::npos;
 };
 
@@ -388,6 +394,30 @@ std::string writeAmount(double value) {
         } else if (c == 'e') {
             c = 'E';
         }
+    }
+    return text;
+}
+
+std::string writeRoundedAmount(double value) {
+    const double thousandths = std::nearbyint(value * 1000.0);
+    // Below 10^15 thousandths the result has at most 15 digits: they are the count's own.
+    constexpr double kFifteenDigits = 1e15;
+    if (!(std::fabs(thousandths) < kFifteenDigits)) {
+        return writeAmount(roundToThousandths(value));
+    }
+    const auto count = static_cast<std::int64_t>(thousandths);
+    std::array<char, 24> buffer{};
+    char* const end =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), count < 0 ? -count : count).ptr;
+    std::string digits(buffer.data(), end);
+    if (digits.size() < 4) {
+        digits.insert(0, 4 - digits.size(), '0');
+    }
+    std::string text = count < 0 ? "-" : "";
+    text.append(digits, 0, digits.size() - 3);
+    const std::size_t fraction = digits.find_last_not_of('0') + 1;
+    if (fraction > digits.size() - 3) {
+        text.append(1, ',').append(digits, digits.size() - 3, fraction - (digits.size() - 3));
     }
     return text;
 }

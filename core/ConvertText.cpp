@@ -21,7 +21,7 @@ std::string convertText(std::string_view text, ConversionDirection direction) {
     if (amount.status == ReadStatus::tooLarge || !std::isfinite(converted)) {
         throw ConversionError(ConversionError::Kind::overflow);
     }
-    return writeAmount(roundToThousandths(converted));
+    return writeRoundedAmount(converted);
 }
 
 } // namespace korvalin

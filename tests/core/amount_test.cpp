@@ -2,10 +2,15 @@
 #include "Amount.h"
 #include "Korvalin.h"
 
+#include <algorithm>
+#include <array>
 #include <cctype>
+#include <charconv>
 #include <clocale>
+#include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
+#include <random>
 #include <string>
 
 namespace korvalin {
@@ -185,6 +190,21 @@ TEST(WriteAmountTest, WritesTheFrenchGeneralForm) {
     };
     for (const auto& [value, text] : cases) {
         EXPECT_EQ(writeAmount(value), text) << value;
+    }
+}
+
+// A result is written from its count of thousandths as from its rounded value.
+TEST(WriteAmountTest, RoundedAmountsAreWrittenAlike) {
+    std::mt19937_64 random(1);
+    for (int i = 0; i < 200000; ++i) {
+        const double value = std::ldexp(static_cast<double>(random() >> 11), i % 120 - 70);
+        for (const double signed_ : {value, -value}) {
+            ASSERT_EQ(writeRoundedAmount(signed_), writeAmount(roundToThousandths(signed_)))
+                << std::hexfloat << signed_;
+        }
+    }
+    for (const double value : {0.0, -0.0, 0.0005, 0.0015, -0.0004, 999999999999.9995, 1e12}) {
+        EXPECT_EQ(writeRoundedAmount(value), writeAmount(roundToThousandths(value))) << value;
     }
 }
 
