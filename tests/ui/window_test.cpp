@@ -749,24 +749,24 @@ private slots:
             QString message;
         } cases[] = {
             {notRead("1,,2"), "1,,2",
-             QStringLiteral("« ⁨1,,2⁩ » n'est pas un montant. Tapez des "
+             QStringLiteral("«\u00A0\u20681,,2\u2069\u00A0» n'est pas un montant. Tapez des "
                             "chiffres, avec au plus une virgule.")},
             {notRead("1 500 F TTC"), "1 500 F TTC",
-             QStringLiteral("« ⁨1 500 F TTC⁩ » n'est pas un montant : "
-                            "« ⁨TTC⁩ » n'est pas compris.")},
-            {notRead("(15,24 €)"), "(15,24 €)",
-             QStringLiteral("« ⁨(15,24 €)⁩ » n'est pas un montant : "
-                            "« ⁨(⁩ » n'est pas compris.")},
+             QStringLiteral("«\u00A0\u20681 500 F TTC\u2069\u00A0» n'est pas un montant\u00A0: "
+                            "«\u00A0\u2068TTC\u2069\u00A0» n'est pas compris.")},
+            {notRead("(15,24 \u20AC)"), "(15,24 \u20AC)",
+             QStringLiteral("«\u00A0\u2068(15,24 \u20AC)\u2069\u00A0» n'est pas un montant\u00A0: "
+                            "«\u00A0\u2068(\u2069\u00A0» n'est pas compris.")},
             {notRead("1\n2\n3\n"), "1\n2\n3\n",
-             QStringLiteral("« ⁨1␊2␊3␊⁩ » tient sur plusieurs "
-                            "lignes : collez un seul montant à la fois.")},
+             QStringLiteral("«\u00A0\u20681\u240A2\u240A3\u240A\u2069\u00A0» tient sur plusieurs "
+                            "lignes\u00A0: collez un seul montant à la fois.")},
             {notRead("F"), "F",
-             QStringLiteral("« ⁨F⁩ » n'est pas un montant : il n'y a "
+             QStringLiteral("«\u00A0\u2068F\u2069\u00A0» n'est pas un montant\u00A0: il n'y a "
                             "aucun chiffre.")},
             {ConversionError(ConversionError::Kind::overflow), "1E+400",
              QStringLiteral("Ce montant est trop grand pour être converti.")},
-            {ConversionError(korvalin::ConversionDirection::toFrancs), "15,24 €",
-             QStringLiteral("« ⁨15,24 €⁩ » est un montant en euros : "
+            {ConversionError(korvalin::ConversionDirection::toFrancs), "15,24 \u20AC",
+             QStringLiteral("«\u00A0\u206815,24 \u20AC\u2069\u00A0» est un montant en euros\u00A0: "
                             "appuyez sur Francs pour le convertir en francs.")},
         };
         for (const auto& c : cases) {
@@ -781,7 +781,7 @@ private slots:
         QVERIFY(message());
         const QFont font = message()->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))->font();
         message()->button(QMessageBox::Ok)->click();
-        QString marks = QStringLiteral("�…␡␤");
+        QString marks = QStringLiteral("\uFFFD\u2026\u2421\u2424");
         for (char16_t c = 0x2400; c < 0x2420; ++c) {
             marks += QChar(c);
         }
