@@ -114,7 +114,7 @@ using Effect = KeyResult::Effect;
 const KeyResultCase kKeyResultCases[] = {
     {"digit", {un}, deux, {Effect::typed}},
     {"digit_after_result", kShownResult, deux, {Effect::typed, true}},
-    {"comma_after_failure", {Typed{"1,,2"}, euros}, virgule, {Effect::typed, true}},
+    {"comma_after_failure", {Typed{"1,,2"}, euros}, virgule, {Effect::typed}}, // nothing converted
     {"delete", kShownResult, delete_, {Effect::cleared}},
     {"euros", {un}, euros, {Effect::converted, false, ConversionDirection::toEuros}},
     {"francs_on_result",
