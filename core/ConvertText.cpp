@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ConvertText.h"
 
-#include "Amount.h"
 #include "ConversionError.h"
 
 #include <cmath>
@@ -9,7 +8,10 @@
 namespace korvalin {
 
 std::string convertText(std::string_view text, ConversionDirection direction) {
-    const ReadResult amount = readAmount(text);
+    return convertText(readAmount(text), direction);
+}
+
+std::string convertText(const ReadResult& amount, ConversionDirection direction) {
     if (amount.status == ReadStatus::notANumber) {
         throw ConversionError(ConversionError::Kind::notANumber, amount.stop);
     }

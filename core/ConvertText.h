@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "Amount.h"
 #include "Conversion.h"
 
 #include <string>
@@ -13,5 +14,8 @@ namespace korvalin {
 // and writes it. Throws ConversionError when the text does not read, is written in the
 // currency it would be converted to, or is too large.
 std::string convertText(std::string_view text, ConversionDirection direction);
+
+// The same, for an amount already read from its text.
+std::string convertText(const ReadResult& amount, ConversionDirection direction);
 
 } // namespace korvalin

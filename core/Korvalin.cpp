@@ -100,12 +100,12 @@ KeyResult Korvalin::convert(ConversionDirection direction) {
         throw ConversionError(otherDirection(direction));
     }
     // Converted first: a refused amount leaves every display as it was.
-    std::string result = convertText(display_.ecran, direction);
+    const ReadResult amount = readAmount(display_.ecran);
+    std::string result = convertText(amount, direction);
     display_.ecran2 = display_.ecran;
     // The amount as it was read: a point read as the comma is shown as one.
-    if (const std::size_t point = readAmount(display_.ecran2).decimalPoint;
-        point != std::string::npos) {
-        display_.ecran2[point] = ',';
+    if (amount.decimalPoint != std::string::npos) {
+        display_.ecran2[amount.decimalPoint] = ',';
     }
     display_.secondaryShown = true;
     display_.monaie2 = sourceCurrency(direction).label;
