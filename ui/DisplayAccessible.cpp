@@ -2,8 +2,8 @@
 #include "DisplayAccessible.h"
 
 #include "AmountDisplay.h"
+#include "Graphemes.h"
 
-#include <QTextBoundaryFinder>
 #include <QTextLayout>
 #include <algorithm>
 
@@ -22,8 +22,8 @@ QList<int> itemStarts(const QString& text, QAccessible::TextBoundaryType type) {
                                        : QTextBoundaryFinder::Sentence,
                                    text);
         // A word begins at a word's start; the spaces and signs after it go with it.
-        for (qsizetype at = finder.toNextBoundary(); at > 0 && at < length;
-             at = finder.toNextBoundary()) {
+        for (qsizetype at = nextBoundary(finder, text); at > 0 && at < length;
+             at = nextBoundary(finder, text)) {
             if (type != QAccessible::WordBoundary ||
                 finder.boundaryReasons().testFlag(QTextBoundaryFinder::StartOfItem)) {
                 starts.append(static_cast<int>(at));

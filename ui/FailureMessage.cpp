@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FailureMessage.h"
 
+#include "Graphemes.h"
+
 #include <QLocale>
-#include <QTextBoundaryFinder>
 #include <algorithm>
 
 namespace {
@@ -44,7 +45,7 @@ QString quoted(const QString& amount) {
     QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, start);
     qsizetype end = 0;
     for (int count = 0; count < korvalin::kQuotedCharacters; ++count) {
-        const qsizetype next = graphemes.toNextBoundary();
+        const qsizetype next = nextBoundary(graphemes, start);
         if (next < 0 || next > kQuotedUnits) {
             break;
         }

@@ -824,6 +824,10 @@ private slots:
                                   << QStringLiteral("1\u24002\u24093\u241b[0m\u2421");
         QTest::newRow("invalid UTF-8")
             << QByteArray("\xff\xfe 1,5\xc3") << QStringLiteral("\uFFFD\uFFFD 1,5\uFFFD");
+        // Qt's finder cuts the emoji in two after a Thai letter.
+        QTest::newRow("emoji after Thai at the cut")
+            << QByteArray(38, 'a') + "\u0E01\U0001F600x"
+            << QString(38, u'a') + QStringLiteral("\u0E01\U0001F600…");
         QTest::newRow("1,000 characters") << QByteArray("ab ").repeated(334).left(1000)
                                           << QStringLiteral("ab ").repeated(14).left(40) + u'…';
     }
@@ -836,6 +840,17 @@ private slots:
         QTest::keyClick(ecran(), Qt::Key_V, Qt::ControlModifier);
         const QString shown = ecran()->text();
         QCOMPARE(shown, QString::fromUtf8(pasted));
+        // A screen reader is read whole characters.
+        QAccessibleTextInterface* read =
+            QAccessible::queryAccessibleInterface(ecran())->textInterface();
+        for (int at = 0; at < shown.size(); ++at) {
+            int start = 0;
+            int end = 0;
+            const QString character =
+                read->textAtOffset(at, QAccessible::CharBoundary, &start, &end);
+            QVERIFY2(!character.front().isLowSurrogate() && !character.back().isHighSurrogate(),
+                     qPrintable(QString::number(at)));
+        }
 
         click("euros");
         QMessageBox* box = message();
