@@ -22,8 +22,8 @@ QList<int> itemStarts(const QString& text, QAccessible::TextBoundaryType type) {
                                        : QTextBoundaryFinder::Sentence,
                                    text);
         // A word begins at a word's start; the spaces and signs after it go with it.
-        for (qsizetype at = nextBoundary(finder, text); at > 0 && at < length;
-             at = nextBoundary(finder, text)) {
+        for (qsizetype at = nextBoundary(finder); at > 0 && at < length;
+             at = nextBoundary(finder)) {
             if (type != QAccessible::WordBoundary ||
                 finder.boundaryReasons().testFlag(QTextBoundaryFinder::StartOfItem)) {
                 starts.append(static_cast<int>(at));

@@ -45,7 +45,7 @@ QString quoted(const QString& amount) {
     QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, start);
     qsizetype end = 0;
     for (int count = 0; count < korvalin::kQuotedCharacters; ++count) {
-        const qsizetype next = nextBoundary(graphemes, start);
+        const qsizetype next = nextBoundary(graphemes);
         if (next < 0 || next > kQuotedUnits) {
             break;
         }

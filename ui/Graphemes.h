@@ -12,7 +12,8 @@ inline bool splitsCharacter(const QString& text, qsizetype at) {
 }
 
 // The finder's next boundary that cuts no character, or -1.
-inline qsizetype nextBoundary(QTextBoundaryFinder& finder, const QString& text) {
+inline qsizetype nextBoundary(QTextBoundaryFinder& finder) {
+    const QString text = finder.string();
     qsizetype at = finder.toNextBoundary();
     while (splitsCharacter(text, at)) {
         at = finder.toNextBoundary();
