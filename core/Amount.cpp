@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Amount.h"
 
+#include "Decimal.h"
+
 #include <algorithm>
 #include <array>
 #include <cassert>
@@ -405,21 +407,7 @@ std::string writeRoundedAmount(double value) {
     if (!(std::fabs(thousandths) < kFifteenDigits)) {
         return writeAmount(roundToThousandths(value));
     }
-    const auto count = static_cast<std::int64_t>(thousandths);
-    std::array<char, 24> buffer{};
-    char* const end =
-        std::to_chars(buffer.data(), buffer.data() + buffer.size(), count < 0 ? -count : count).ptr;
-    std::string digits(buffer.data(), end);
-    if (digits.size() < 4) {
-        digits.insert(0, 4 - digits.size(), '0');
-    }
-    std::string text = count < 0 ? "-" : "";
-    text.append(digits, 0, digits.size() - 3);
-    const std::size_t fraction = digits.find_last_not_of('0') + 1;
-    if (fraction > digits.size() - 3) {
-        text.append(1, ',').append(digits, digits.size() - 3, fraction - (digits.size() - 3));
-    }
-    return text;
+    return writeCount(static_cast<std::int64_t>(thousandths), 3);
 }
 
 } // namespace korvalin
