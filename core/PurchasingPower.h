@@ -44,10 +44,10 @@ struct WorthQuestion {
     int year = 0;   // the year the sum is of
     int inYear = 0; // the year to express it in
     // The money to express it in; without it, that of inYear (moneyOfYear).
-    std::optional<Money> wanted;
+    std::optional<Money> wanted = std::nullopt;
     // The money the sum is read in (korvalin -e: francs, -f: euros), a marker of another
     // money being refused; without it, the marker written tells, or else the year.
-    std::optional<Money> forced;
+    std::optional<Money> forced = std::nullopt;
 };
 
 // A money in a year. A franc of before 1960 is told as what it was, the ancien franc.
