@@ -9,7 +9,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <numeric>
 
 namespace korvalin {
 namespace {
@@ -73,6 +72,24 @@ struct Sum {
     double value = 0.0;
 };
 
+// The decimal a double was read from, when it was written with at most 15 significant
+// digits: one with as many decimals as it, found for amounts in cents without writing
+// the double out, the commonest first.
+std::optional<Decimal> decimalOf(double value) {
+    constexpr double kFifteenDigits = 1e15;
+    constexpr std::array<double, 5> kScales{1.0, 10.0, 100.0, 1000.0, 10000.0};
+    for (const int places : {2, 0, 1, 3, 4}) {
+        const double scale = kScales[static_cast<std::size_t>(places)];
+        const double count = std::nearbyint(value * scale);
+        if (std::fabs(count) < kFifteenDigits && count / scale == value) {
+            return Decimal{static_cast<std::uint64_t>(std::fabs(count)), -places, count < 0};
+        }
+    }
+    std::array<char, 32> buffer{};
+    const char* const end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value).ptr;
+    return exactDecimal(std::string_view(buffer.data(), end));
+}
+
 Sum sumOf(const ReadResult& amount) {
     Sum sum;
     if (amount.currency == &kFranc) {
@@ -81,12 +98,7 @@ Sum sumOf(const ReadResult& amount) {
         sum.written = Money::euro;
     }
     sum.value = amount.value;
-    // The shortest text that reads back as the double is the amount as written, for
-    // every amount of up to 15 significant digits.
-    std::array<char, 32> buffer{};
-    const char* const end =
-        std::to_chars(buffer.data(), buffer.data() + buffer.size(), amount.value).ptr;
-    sum.exact = exactDecimal(std::string_view(buffer.data(), end));
+    sum.exact = decimalOf(amount.value);
     return sum;
 }
 
@@ -126,10 +138,67 @@ std::string quoted(std::string_view text, Quote quote) {
     return "«\u00A0" + quote(text) + "\u00A0»";
 }
 
-Worth refused(Worth answer, const WorthRefusal& refusal, std::string_view text, Quote quote) {
-    answer.sentence = refusalText(refusal, text, quote);
-    answer.refusal = refusal;
-    return answer;
+// "450 000 francs de 1985 ont le même pouvoir d'achat que 143 368,18 euros de 2025."
+std::string sentence(const Worth& answer, double sum) {
+    // French takes the singular below two: "1,5 euro".
+    const auto isOne = [](double value) { return value > -2 && value < 2; };
+    const std::optional<Decimal> exact = decimalOf(sum);
+    const std::optional<std::string> written = exact ? writeExact(*exact) : std::nullopt;
+    return groupedDigits(written.value_or(writeAmount(sum))) + ' ' +
+           std::string(moneyWord(answer.from.money, !isOne(sum))) + " de " +
+           std::to_string(answer.from.year) + (isOne(sum) ? " a" : " ont") +
+           " le même pouvoir d'achat que " + groupedDigits(answer.result) + ' ' +
+           std::string(moneyWord(answer.to.money, !isOne(readAmount(answer.result).value))) +
+           " de " + std::to_string(answer.to.year) + '.';
+}
+
+// Expresses the sum in the answer's money and year, writing its result; the answer's
+// money of the sum becomes the one it is read in. Or says why not.
+std::optional<WorthRefusal> express(Worth& answer, const ReadResult& amount,
+                                    const WorthQuestion& question) {
+    if (auto refusal = refusedQuestion(question)) {
+        return refusal;
+    }
+    if (amount.status == ReadStatus::notANumber) {
+        return WorthRefusal{Reason::notANumber, Side::sum, question.year, Money::euro, amount.stop};
+    }
+    const Sum sum = sumOf(amount);
+    // A marker written names the money, the more precisely when it names a kind of franc.
+    Money money = sum.written.value_or(question.forced.value_or(answer.from.money));
+    if (question.forced && sum.written) {
+        if (isFranc(*question.forced) != isFranc(*sum.written)) {
+            return WorthRefusal{Reason::otherMoney, Side::sum, question.year, *sum.written};
+        }
+        money = *sum.written == Money::franc ? *question.forced : *sum.written;
+    }
+    answer.from.money = asOfYear(money, question.year);
+    if (auto refusal = refusedMoney(answer.from.money, question.year, Side::sum)) {
+        return refusal;
+    }
+    if (amount.status == ReadStatus::tooLarge) {
+        return WorthRefusal{Reason::tooLarge, Side::sum, question.year};
+    }
+
+    // sum × (its unit in anciens francs × index of inYear) ÷ (result's unit × index of year)
+    const std::uint64_t numerator =
+        milliAnciensFrancs(answer.from.money) * indexOf(question.inYear);
+    const std::uint64_t denominator = milliAnciensFrancs(answer.to.money) * indexOf(question.year);
+    if (const std::optional<std::int64_t> cents =
+            sum.exact ? roundedCount(*sum.exact, numerator, denominator, 2) : std::nullopt) {
+        answer.result = writeCount(*cents, 2);
+        return std::nullopt;
+    }
+    double value = sum.value * static_cast<double>(numerator) / static_cast<double>(denominator);
+    if (!std::isfinite(value)) {
+        return WorthRefusal{Reason::tooLarge, Side::result, question.inYear};
+    }
+    // From 2^46 on, neighbouring doubles lie more than a cent apart.
+    constexpr double kNothingToRoundFrom = 70368744177664.0; // 2^46
+    if (std::fabs(value) < kNothingToRoundFrom) {
+        value = std::nearbyint(value * 100.0) / 100.0;
+    }
+    answer.result = writeAmount(value);
+    return std::nullopt;
 }
 
 } // namespace
@@ -194,79 +263,23 @@ Worth worth(std::string_view text, const WorthQuestion& question, Quote quote) {
 
 Worth worth(std::string_view text, const ReadResult& amount, const WorthQuestion& question,
             Quote quote) {
+    Worth answer = worthResult(text, amount, question, quote);
+    if (!answer.refusal) {
+        answer.sentence = sentence(answer, amount.value);
+    }
+    return answer;
+}
+
+Worth worthResult(std::string_view text, const ReadResult& amount, const WorthQuestion& question,
+                  Quote quote) {
     Worth answer;
     answer.to = {asOfYear(question.wanted.value_or(moneyOfYear(question.inYear)), question.inYear),
                  question.inYear};
     answer.from = {moneyOfYear(question.year), question.year};
-    if (const auto refusal = refusedQuestion(question)) {
-        return refused(std::move(answer), *refusal, text, quote);
+    answer.refusal = express(answer, amount, question);
+    if (answer.refusal) {
+        answer.sentence = refusalText(*answer.refusal, text, quote);
     }
-    if (amount.status == ReadStatus::notANumber) {
-        return refused(std::move(answer),
-                       {Reason::notANumber, Side::sum, question.year, Money::euro, amount.stop},
-                       text, quote);
-    }
-    const Sum sum = sumOf(amount);
-    // A marker written names the money, the more precisely when it names a kind of franc.
-    Money money = sum.written.value_or(question.forced.value_or(answer.from.money));
-    if (question.forced && sum.written) {
-        if (isFranc(*question.forced) != isFranc(*sum.written)) {
-            return refused(std::move(answer),
-                           {Reason::otherMoney, Side::sum, question.year, *sum.written}, text,
-                           quote);
-        }
-        money = *sum.written == Money::franc ? *question.forced : *sum.written;
-    }
-    answer.from.money = asOfYear(money, question.year);
-    if (const auto refusal = refusedMoney(answer.from.money, question.year, Side::sum)) {
-        return refused(std::move(answer), *refusal, text, quote);
-    }
-    if (amount.status == ReadStatus::tooLarge) {
-        return refused(std::move(answer), {Reason::tooLarge, Side::sum, question.year}, text,
-                       quote);
-    }
-
-    // sum × (its unit in anciens francs × index of inYear) ÷ (result's unit × index of year)
-    std::uint64_t numerator = milliAnciensFrancs(answer.from.money) * indexOf(question.inYear);
-    std::uint64_t denominator = milliAnciensFrancs(answer.to.money) * indexOf(question.year);
-    const std::uint64_t common = std::gcd(numerator, denominator);
-    numerator /= common;
-    denominator /= common;
-    const std::optional<std::int64_t> cents =
-        sum.exact ? roundedCount(*sum.exact, numerator, denominator, 2) : std::nullopt;
-    double value = 0.0;
-    if (cents) {
-        answer.result = writeCount(*cents, 2);
-        value = static_cast<double>(*cents) / 100.0;
-    } else {
-        value = sum.value * static_cast<double>(numerator) / static_cast<double>(denominator);
-        if (!std::isfinite(value)) {
-            return refused(std::move(answer), {Reason::tooLarge, Side::result, question.inYear},
-                           text, quote);
-        }
-        // From 2^46 on, neighbouring doubles lie more than a cent apart.
-        constexpr double kNothingToRoundFrom = 70368744177664.0; // 2^46
-        if (std::fabs(value) < kNothingToRoundFrom) {
-            value = std::nearbyint(value * 100.0) / 100.0;
-        }
-        answer.result = writeAmount(value);
-    }
-
-    const std::optional<std::string> exactSum = sum.exact ? writeExact(*sum.exact) : std::nullopt;
-    const bool oneSum = sum.value > -2 && sum.value < 2;
-    answer.sentence = groupedDigits(exactSum.value_or(writeAmount(sum.value)));
-    answer.sentence.append(" ")
-        .append(moneyWord(answer.from.money, !oneSum))
-        .append(" de ")
-        .append(std::to_string(question.year))
-        .append(oneSum ? " a" : " ont")
-        .append(" le même pouvoir d'achat que ")
-        .append(groupedDigits(answer.result))
-        .append(" ")
-        .append(moneyWord(answer.to.money, !(value > -2 && value < 2)))
-        .append(" de ")
-        .append(std::to_string(question.inYear))
-        .append(".");
     return answer;
 }
 

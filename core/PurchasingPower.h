@@ -105,6 +105,11 @@ Worth worth(std::string_view text, const WorthQuestion& question, Quote quote);
 Worth worth(std::string_view text, const ReadResult& amount, const WorthQuestion& question,
             Quote quote);
 
+// The same without the sentence of a sum expressed (a refusal keeps its own), for a
+// column of amounts.
+Worth worthResult(std::string_view text, const ReadResult& amount, const WorthQuestion& question,
+                  Quote quote);
+
 // The sentence of a refusal of the sum written as `text`.
 std::string refusalText(const WorthRefusal& refusal, std::string_view text, Quote quote);
 
