@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """korvalin on a column of a million amounts, beside mawk doing a bare division (no
 half-to-even rounding, no French reading or writing) and wc -l, the floor of reading
-the file; its peak memory on one line and on a million; the time of one conversion.
+the file; the same column as sums of 1975 in euros of today (--de 1975) beside it; its
+peak memory on one line and on a million; the time of one conversion.
 
 Usage: bench/cli_bench.py build/cli/korvalin [LINES]   (needs mawk, GNU time, hyperfine)
 """
@@ -39,6 +40,7 @@ def best(commands, path, runs=7):
 
 def main():
     korvalin = [sys.argv[1], "-e"]
+    worth = [sys.argv[1], "--de", "1975"]
     lines = int(sys.argv[2]) if len(sys.argv) > 2 else 1_000_000
     random.seed(1)
     with tempfile.TemporaryDirectory() as folder:
@@ -49,10 +51,14 @@ def main():
         with open(single, "w", encoding="ascii") as out:
             out.write("123456,78\n")
 
-        (ours, memory), (theirs, _), (floor, _) = best([korvalin, MAWK, ["wc", "-l"]], column)
+        (ours, memory), (theirs, _), (floor, _), (worth_time, _) = best(
+            [korvalin, MAWK, ["wc", "-l"], worth], column)
         [(_, memory_one)] = best([korvalin], single)
-        print(f"{lines} lines: korvalin -e {ours:.3f} s, mawk {theirs:.3f} s, wc -l {floor:.3f} s")
+        print(f"{lines} lines: korvalin -e {ours:.3f} s, mawk {theirs:.3f} s, wc -l {floor:.3f} s,"
+              f" korvalin --de 1975 {worth_time:.3f} s")
         print(f"ratio korvalin / mawk: {ours / theirs:.2f} (at most 0.5 wanted)")
+        print(f"ratio korvalin --de 1975 / korvalin -e: {worth_time / ours:.2f}"
+              " (at most 1.2 wanted)")
         print(f"peak memory: {memory_one} KiB on one line, {memory} KiB on {lines} lines")
 
     # One conversion from start to end, without a shell, beside a process that does

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Options.h"
 
+#include "TerminalQuote.h"
+
 #include <getopt.h>
+#include <string_view>
 
 namespace korvalin::cli {
 
@@ -36,17 +39,46 @@ std::string versionText() {
            "Il n'y a AUCUNE GARANTIE, dans les limites permises par la loi.\n";
 }
 
+namespace {
+
+// The value of --de or --en; for --de, "ligne" too. An error for the user otherwise.
+std::optional<int> yearOption(const char* name, const char* value, std::string& error) {
+    if (const std::optional<int> year = readYear(value)) {
+        return year;
+    }
+    error = std::string("--") + name + " attend une année, comme --" + name + " 1985" +
+            (std::string_view(name) == "de" ? ", ou « ligne »" : "") + " : pas « " +
+            terminalQuote(value) + " ».";
+    return std::nullopt;
+}
+
+} // namespace
+
+WorthQuestion worthQuestion(const Options& options, int year) {
+    WorthQuestion question{year, options.inYear};
+    if (options.direction) {
+        const bool toEuros = *options.direction == ConversionDirection::toEuros;
+        question.forced = toEuros ? Money::franc : Money::euro;
+        question.wanted = toEuros ? Money::euro : Money::franc;
+    }
+    return question;
+}
+
 Options parseOptions(int argc, char* argv[]) {
-    enum LongOnly { help = 256, version };
+    enum LongOnly { help = 256, version, from, in };
     static const option longOptions[] = {
         {"euros", no_argument, nullptr, 'e'},
         {"francs", no_argument, nullptr, 'f'},
+        {"de", required_argument, nullptr, from},
+        {"en", required_argument, nullptr, in},
         {"help", no_argument, nullptr, help},
         {"version", no_argument, nullptr, version},
         {nullptr, 0, nullptr, 0},
     };
     Options options;
     bool twoDirections = false;
+    std::optional<int> inYear;
+    std::string yearError;
     opterr = 0; // the messages below are French
     int code = 0;
     while ((code = getopt_long(argc, argv, "ef", longOptions, nullptr)) != -1) {
@@ -59,6 +91,15 @@ Options parseOptions(int argc, char* argv[]) {
             options.direction = direction;
             break;
         }
+        case from:
+            options.purchasingPower = true;
+            options.year = std::string_view(optarg) == "ligne"
+                               ? std::nullopt
+                               : yearOption("de", optarg, yearError);
+            break;
+        case in:
+            inYear = yearOption("en", optarg, yearError);
+            break;
         case help:
             options.action = Options::Action::help;
             return options;
@@ -70,9 +111,13 @@ Options parseOptions(int argc, char* argv[]) {
         default: {
             options.action = Options::Action::usageError;
             const bool shortOption = optopt > 0 && optopt < 128;
-            options.error = "option incorrecte : " +
-                            (shortOption ? "-" + std::string(1, static_cast<char>(optopt))
-                                         : std::string(argv[optind - 1]));
+            const bool missingYear = optopt == from || optopt == in;
+            options.error = missingYear
+                                ? std::string(argv[optind - 1]) + " attend une année, comme " +
+                                      argv[optind - 1] + " 1985."
+                                : "option incorrecte : " +
+                                      (shortOption ? "-" + std::string(1, static_cast<char>(optopt))
+                                                   : std::string(argv[optind - 1]));
             if (optopt >= '0' && optopt <= '9') {
                 options.error += " (un montant négatif s'écrit après -- : korvalin -e -- -100)";
             }
@@ -83,13 +128,35 @@ Options parseOptions(int argc, char* argv[]) {
     if (options.action == Options::Action::version) {
         return options;
     }
-    if (twoDirections || !options.direction) {
-        options.action = Options::Action::usageError;
-        options.error = twoDirections
-                            ? "--euros et --francs ne vont pas ensemble : choisissez-en un."
-                            : "indiquez --euros (-e) ou --francs (-f).";
+    options.action = Options::Action::usageError;
+    if (twoDirections) {
+        options.error = "--euros et --francs ne vont pas ensemble : choisissez-en un.";
         return options;
     }
+    if (!yearError.empty()) {
+        options.error = yearError;
+        return options;
+    }
+    if (!options.purchasingPower) {
+        if (inYear) {
+            options.error = "--en va avec --de : indiquez l'année de la somme, comme --de 1985.";
+            return options;
+        }
+        if (!options.direction) {
+            options.error = "indiquez --euros (-e) ou --francs (-f).";
+            return options;
+        }
+    }
+    options.inYear = inYear.value_or(lastIndexYear());
+    // What no amount could change is said once, as a mistake of the command line.
+    if (options.purchasingPower) {
+        if (const auto refusal =
+                refusedQuestion(worthQuestion(options, options.year.value_or(options.inYear)))) {
+            options.error = refusalText(*refusal, {}, terminalQuote);
+            return options;
+        }
+    }
+    options.action = Options::Action::convert;
     options.amounts.assign(argv + optind, argv + argc);
     return options;
 }
