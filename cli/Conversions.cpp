@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Conversions.h"
 
-#include "ConversionError.h"
 #include "ConvertText.h"
 #include "FailureText.h"
 #include "LineReader.h"
 #include "Output.h"
-#include "TerminalQuote.h"
+#include "Quote.h"
 
 #include <cerrno>
 #include <cstdint>
@@ -18,8 +17,10 @@
 namespace korvalin::cli {
 namespace {
 
-constexpr const char* kTooLong =
-    "Ce texte est trop long : un montant tient en au plus 1 000 octets.";
+std::string tooLong() {
+    return "Ce texte est trop long : un montant tient en au plus " +
+           std::to_string(kLongestAmount) + " octets.";
+}
 
 // Writes "korvalin: ligne 12 : <why>" on standard error, after the results before it.
 void reportRefusal(Output& output, const char* where, std::uintmax_t number,
@@ -31,14 +32,13 @@ void reportRefusal(Output& output, const char* where, std::uintmax_t number,
 // Converts one amount and writes its line; false when it was refused.
 bool convertOne(std::string_view amount, ConversionDirection direction, Output& output,
                 const char* where, std::uintmax_t number) {
-    try {
-        output.writeLine(convertText(amount, direction));
-        return true;
-    } catch (const ConversionError& error) {
-        output.writeLine({});
-        reportRefusal(output, where, number, failureText(error, amount, terminalQuote));
-        return false;
+    const Converted converted = convertText(amount, direction);
+    output.writeLine(converted.result);
+    if (converted.refusal) {
+        reportRefusal(output, where, number,
+                      failureText(*converted.refusal, amount, quoteText, Audience::terminal));
     }
+    return !converted.refusal;
 }
 
 bool isBlank(std::string_view line) {
@@ -61,9 +61,9 @@ int convertArguments(const std::vector<const char*>& amounts, ConversionDirectio
     std::uintmax_t number = 0;
     for (const std::string_view amount : amounts) {
         ++number;
-        if (amount.size() > kLongestLine) {
+        if (amount.size() > kLongestAmount) {
             output.writeLine({});
-            reportRefusal(output, "argument", number, kTooLong);
+            reportRefusal(output, "argument", number, tooLong());
             allConverted = false;
         } else {
             allConverted =
@@ -91,7 +91,7 @@ int convertStandardInput(ConversionDirection direction) {
             return 1;
         case LineReader::Status::tooLong:
             output.writeLine({});
-            reportRefusal(output, "ligne", number, kTooLong);
+            reportRefusal(output, "ligne", number, tooLong());
             allConverted = false;
             break;
         case LineReader::Status::line:
