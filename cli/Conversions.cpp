@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Conversions.h"
 
-#include "ConversionError.h"
 #include "ConvertText.h"
 #include "FailureText.h"
 #include "LineReader.h"
 #include "Output.h"
-#include "TerminalQuote.h"
+#include "Quote.h"
+#include "Worths.h"
 
 #include <cerrno>
 #include <cstdint>
@@ -14,12 +14,15 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace korvalin::cli {
 namespace {
 
-constexpr const char* kTooLong =
-    "Ce texte est trop long : un montant tient en au plus 1 000 octets.";
+std::string tooLong() {
+    return "Ce texte est trop long : un montant tient en au plus " +
+           std::to_string(kLongestAmount) + " octets.";
+}
 
 // Writes "korvalin: ligne 12 : <why>" on standard error, after the results before it.
 void reportRefusal(Output& output, const char* where, std::uintmax_t number,
@@ -28,17 +31,25 @@ void reportRefusal(Output& output, const char* where, std::uintmax_t number,
     std::fprintf(stderr, "korvalin: %s %ju : %s\n", where, number, why.c_str());
 }
 
-// Converts one amount and writes its line; false when it was refused.
-bool convertOne(std::string_view amount, ConversionDirection direction, Output& output,
-                const char* where, std::uintmax_t number) {
-    try {
-        output.writeLine(convertText(amount, direction));
-        return true;
-    } catch (const ConversionError& error) {
-        output.writeLine({});
-        reportRefusal(output, where, number, failureText(error, amount, terminalQuote));
-        return false;
+// Converts one amount, or with --de expresses it in another year, and writes its line;
+// false when it was refused.
+bool convertOne(std::string_view amount, const Options& options, Output& output, const char* where,
+                std::uintmax_t number) {
+    WorthLine line;
+    if (options.purchasingPower) {
+        line = worthLine(amount, options);
+    } else {
+        Converted converted = convertText(amount, *options.direction);
+        line.result = std::move(converted.result);
+        if (converted.refusal) {
+            line.refusal = failureText(*converted.refusal, amount, quoteText, Audience::terminal);
+        }
     }
+    output.writeLine(line.result);
+    if (!line.refusal.empty()) {
+        reportRefusal(output, where, number, line.refusal);
+    }
+    return line.refusal.empty();
 }
 
 bool isBlank(std::string_view line) {
@@ -55,25 +66,24 @@ int finish(Output& output, bool allConverted) {
 
 } // namespace
 
-int convertArguments(const std::vector<const char*>& amounts, ConversionDirection direction) {
+int convertArguments(const Options& options) {
     Output output;
     bool allConverted = true;
     std::uintmax_t number = 0;
-    for (const std::string_view amount : amounts) {
+    for (const std::string_view amount : options.amounts) {
         ++number;
-        if (amount.size() > kLongestLine) {
+        if (amount.size() > kLongestAmount) {
             output.writeLine({});
-            reportRefusal(output, "argument", number, kTooLong);
+            reportRefusal(output, "argument", number, tooLong());
             allConverted = false;
         } else {
-            allConverted =
-                convertOne(amount, direction, output, "argument", number) && allConverted;
+            allConverted = convertOne(amount, options, output, "argument", number) && allConverted;
         }
     }
     return finish(output, allConverted);
 }
 
-int convertStandardInput(ConversionDirection direction) {
+int convertStandardInput(const Options& options) {
     Output output;
     LineReader input(output);
     bool allConverted = true;
@@ -91,14 +101,14 @@ int convertStandardInput(ConversionDirection direction) {
             return 1;
         case LineReader::Status::tooLong:
             output.writeLine({});
-            reportRefusal(output, "ligne", number, kTooLong);
+            reportRefusal(output, "ligne", number, tooLong());
             allConverted = false;
             break;
         case LineReader::Status::line:
             if (isBlank(line)) {
                 output.writeLine({});
             } else {
-                allConverted = convertOne(line, direction, output, "ligne", number) && allConverted;
+                allConverted = convertOne(line, options, output, "ligne", number) && allConverted;
             }
             break;
         }

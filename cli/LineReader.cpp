@@ -9,8 +9,8 @@
 namespace korvalin::cli {
 namespace {
 
-// A line of kLongestLine bytes and its CR.
-constexpr std::size_t kKeptBytes = kLongestLine + 1;
+// A line of kLongestAmount bytes and its CR.
+constexpr std::size_t kKeptBytes = kLongestAmount + 1;
 
 std::string_view withoutCarriageReturn(std::string_view line) {
     if (!line.empty() && line.back() == '\r') {
@@ -32,7 +32,7 @@ LineReader::Status LineReader::next(std::string_view& line) {
             const auto length = static_cast<std::size_t>(static_cast<const char*>(lineEnd) - start);
             begin_ += length + 1;
             line = withoutCarriageReturn({start, length});
-            return skipping || line.size() > kLongestLine ? Status::tooLong : Status::line;
+            return skipping || line.size() > kLongestAmount ? Status::tooLong : Status::line;
         }
         if (skipping || unread > kKeptBytes) {
             skipping = true;
@@ -46,7 +46,7 @@ LineReader::Status LineReader::next(std::string_view& line) {
             // The last line, without a line end.
             line = withoutCarriageReturn({buffer_.data(), end_});
             begin_ = end_;
-            if (skipping || line.size() > kLongestLine) {
+            if (skipping || line.size() > kLongestAmount) {
                 return Status::tooLong;
             }
             return line.empty() && end_ == 0 ? Status::end : Status::line;

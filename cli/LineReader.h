@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "ConvertText.h"
+
 #include <cstddef>
 #include <string_view>
 #include <vector>
@@ -8,9 +10,6 @@
 namespace korvalin::cli {
 
 class Output;
-
-// The longest line read as an amount, in bytes, without its line end.
-inline constexpr std::size_t kLongestLine = 1000;
 
 // Standard input, line by line, read in large blocks. Only the beginning of a line is
 // ever held, so that memory stays the same whatever the input: a longer line is

@@ -1,22 +1,37 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Options.h"
 
-#include "TerminalQuote.h"
+#include "Quote.h"
 
 #include <getopt.h>
 #include <string_view>
 
 namespace korvalin::cli {
 
-const char* const kHelpText =
-    R"(Usage : korvalin --euros|--francs [MONTANT]...
+std::string helpText() {
+    const std::string first = std::to_string(firstIndexYear());
+    const std::string last = std::to_string(lastIndexYear());
+    const std::string house =
+        worthResult("450 000 F", readAmount("450 000 F"), {1985, lastIndexYear()}, quoteText)
+            .result;
+    return R"(Usage : korvalin --euros|--francs [MONTANT]...
+   ou : korvalin --de ANNÉE|ligne [--en ANNÉE] [--euros|--francs] [MONTANT]...
 Convertit des montants entre francs et euros, au taux de 6,55957 francs pour un euro,
 et écrit chaque résultat arrondi au millième, à la française : 1 500 F donne 228,674.
+Avec --de, dit ce que vaut une somme d'une année dans la monnaie d'une autre, à
+pouvoir d'achat égal, au centime : 450 000 F de 1985 valent )" +
+           house + " € de " + last + R"(.
 
-  -e, --euros    lit chaque montant en francs et l'écrit en euros
-  -f, --francs   lit chaque montant en euros et l'écrit en francs
-      --help     affiche cette aide et termine
-      --version  affiche la version et termine
+  -e, --euros      lit chaque montant en francs et l'écrit en euros
+  -f, --francs     lit chaque montant en euros et l'écrit en francs
+      --de ANNÉE   chaque montant est une somme de cette année, de )" +
+           first + " à " + last + R"(
+      --de ligne   chaque ligne donne son année, puis une tabulation ou un
+                   point-virgule, puis le montant : 1985;120 000 F
+      --en ANNÉE   l'année où l'exprimer (par défaut )" +
+           last + R"()
+      --help       affiche cette aide et termine
+      --version    affiche la version et termine
 
 Sans MONTANT, lit l'entrée standard, un montant par ligne, et écrit une ligne pour
 chaque ligne lue, dans l'ordre : une ligne vide donne une ligne vide, un montant refusé
@@ -24,10 +39,20 @@ une ligne vide et, sur la sortie d'erreur, la raison. Un montant peut porter sa 
 (1 500 F, 15,24 €) ; celui qui est dans la monnaie du résultat est refusé.
 Un montant négatif s'écrit après -- : korvalin -e -- -100
 
+Avec --de sans -e ni -f, la somme est dans la monnaie écrite avec elle, sinon dans
+celle de son année : anciens francs jusqu'en 1959, francs jusqu'en 2001, euros
+ensuite ; le résultat est dans la monnaie de l'année de --en. 1 euro vaut
+6,55957 francs, ou 655,957 anciens francs, avant 2002 aussi. Les sommes suivent
+l'indice annuel des prix à la consommation de l'Insee, )" +
+           first + "-" + last + R"( (Licence
+Ouverte 2.0) : il mesure les prix de ce que consomment les ménages, non les
+salaires ni le prix des logements.
+
 Code de sortie : 0 si tous les montants ont été convertis, 1 si l'un d'eux a été
 refusé (ou en cas d'erreur de lecture ou d'écriture), 2 si la ligne de commande
 est incorrecte.
 )";
+}
 
 const char* const kUsageHint = "Essayez « korvalin --help » pour plus d'informations.\n";
 
@@ -48,7 +73,7 @@ std::optional<int> yearOption(const char* name, const char* value, std::string& 
     }
     error = std::string("--") + name + " attend une année, comme --" + name + " 1985" +
             (std::string_view(name) == "de" ? ", ou « ligne »" : "") + " : pas « " +
-            terminalQuote(value) + " ».";
+            quoteText(value) + " ».";
     return std::nullopt;
 }
 
@@ -152,7 +177,7 @@ Options parseOptions(int argc, char* argv[]) {
     if (options.purchasingPower) {
         if (const auto refusal =
                 refusedQuestion(worthQuestion(options, options.year.value_or(options.inYear)))) {
-            options.error = refusalText(*refusal, {}, terminalQuote);
+            options.error = refusalText(*refusal, {}, quoteText);
             return options;
         }
     }

@@ -31,7 +31,7 @@ Options parseOptions(int argc, char* argv[]);
 WorthQuestion worthQuestion(const Options& options, int year);
 
 // The texts of --help and --version, and the hint after a usage error.
-extern const char* const kHelpText;
+std::string helpText();
 std::string versionText();
 extern const char* const kUsageHint;
 

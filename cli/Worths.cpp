@@ -2,7 +2,7 @@
 #include "Worths.h"
 
 #include "PurchasingPower.h"
-#include "TerminalQuote.h"
+#include "Quote.h"
 
 namespace korvalin::cli {
 namespace {
@@ -11,7 +11,7 @@ constexpr std::string_view kLineForm = "chaque ligne commence par son année, pu
                                        "ou un point-virgule, comme « 1985;120 000 F ».";
 
 std::string quoted(std::string_view text) {
-    return "«\u00A0" + terminalQuote(text) + "\u00A0»";
+    return "«\u00A0" + quoteText(text) + "\u00A0»";
 }
 
 } // namespace
@@ -31,8 +31,7 @@ WorthLine worthLine(std::string_view text, const Options& options) {
         }
         text.remove_prefix(separator + 1);
     }
-    Worth answer =
-        worthResult(text, readAmount(text), worthQuestion(options, *year), terminalQuote);
+    Worth answer = worthResult(text, readAmount(text), worthQuestion(options, *year), quoteText);
     if (answer.refusal) {
         return {{}, std::move(answer.sentence)};
     }

@@ -20,7 +20,7 @@ int run(int argc, char* argv[]) {
     const Options options = parseOptions(argc, argv);
     switch (options.action) {
     case Options::Action::help:
-        std::fputs(kHelpText, stdout);
+        std::fputs(helpText().c_str(), stdout);
         return std::fflush(stdout) == 0 ? 0 : 1;
     case Options::Action::version:
         std::fputs(versionText().c_str(), stdout);
@@ -31,8 +31,7 @@ int run(int argc, char* argv[]) {
     case Options::Action::convert:
         break;
     }
-    return options.amounts.empty() ? convertStandardInput(*options.direction)
-                                   : convertArguments(options.amounts, *options.direction);
+    return options.amounts.empty() ? convertStandardInput(options) : convertArguments(options);
 }
 
 } // namespace

@@ -1,13 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
 namespace korvalin {
 
-// Francs for one euro: the only rate. Euros are francs divided by it, francs are
-// euros multiplied by it; no inverse is kept.
-inline constexpr double FRF_PER_EUR = 6.55957;
+// Francs for one euro: the only rate, 655957 / 100000 exactly. Euros are francs divided
+// by it, francs are euros multiplied by it; no inverse is kept.
+inline constexpr std::uint64_t kRateNumerator = 655957;
+inline constexpr std::uint64_t kRateDenominator = 100000;
+// The same as the double nearest to it, for amounts beyond exact arithmetic: the
+// quotient of two integers that doubles hold exactly is rounded correctly.
+inline constexpr double FRF_PER_EUR =
+    static_cast<double>(kRateNumerator) / static_cast<double>(kRateDenominator);
+static_assert(FRF_PER_EUR == 6.55957);
 
 // A currency as its label shows it and as a sentence names an amount of it.
 struct Currency {

@@ -45,22 +45,33 @@ std::string_view trimmed(std::string_view text) {
                : text.substr(first, text.find_last_not_of(kSpace) - first + 1);
 }
 
+// How the reader converts an amount the other way: "appuyez sur Francs" in the window,
+// "utilisez -f (--francs)" in a terminal.
+std::string convertWith(ConversionDirection converting, Audience audience) {
+    const Currency& to = resultCurrency(converting);
+    if (audience == Audience::window) {
+        return "appuyez sur " + std::string(to.label);
+    }
+    return "utilisez -" + std::string(1, to.singular[0]) + " (--" + std::string(to.plural) + ')';
+}
+
 } // namespace
 
-std::string failureText(const ConversionError& error, std::string_view amount, Quote quote) {
-    using Kind = ConversionError::Kind;
-    if (error.kind() == Kind::overflow) {
+std::string failureText(const Refusal& refusal, std::string_view amount, Quote quote,
+                        Audience audience) {
+    using Reason = Refusal::Reason;
+    if (refusal.reason == Reason::overflow) {
         return "Ce montant est trop grand pour être converti.";
     }
     const auto quoted = [quote](std::string_view text) {
         return "«\u00A0" + quote(text) + "\u00A0»";
     };
-    if (error.kind() == Kind::otherCurrency) {
-        const Currency& from = sourceCurrency(error.converting());
-        const Currency& to = resultCurrency(error.converting());
-        return quoted(amount) + " est un montant en " + std::string(from.plural) +
-               "\u00A0: appuyez sur " + std::string(to.label) + " pour le convertir en " +
-               std::string(to.plural) + '.';
+    if (refusal.reason == Reason::otherCurrency) {
+        const ConversionDirection converting = refusal.converting;
+        return quoted(amount) + " est un montant en " +
+               std::string(sourceCurrency(converting).plural) +
+               "\u00A0: " + convertWith(converting, audience) + " pour le convertir en " +
+               std::string(resultCurrency(converting).plural) + '.';
     }
     const std::string_view text = trimmed(amount);
     if (text.find_first_of("\n\r") != std::string_view::npos) {
@@ -70,7 +81,7 @@ std::string failureText(const ConversionError& error, std::string_view amount, Q
     if (std::none_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
         return quoted(amount) + " n'est pas un montant\u00A0: il n'y a aucun chiffre.";
     }
-    const std::string_view part = partAt(amount, error.stop());
+    const std::string_view part = partAt(amount, refusal.stop);
     // A second comma or point is better told by the rule than by itself.
     if (!part.empty() && part != text && part != "," && part != ".") {
         return quoted(amount) + " n'est pas un montant\u00A0: " + quoted(part) +

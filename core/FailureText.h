@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "ConversionError.h"
+#include "Refusal.h"
 
 #include <string>
 #include <string_view>
@@ -10,12 +10,16 @@ namespace korvalin {
 
 // How a front end shows a piece of what the user wrote inside a sentence, in UTF-8:
 // at most kQuotedCharacters characters, marked "…" when cut, with nothing in it that
-// its screen would take for markup or a control.
+// its screen would take for markup or a control (quoteText, for a terminal).
 using Quote = std::string (*)(std::string_view text);
-inline constexpr int kQuotedCharacters = 40;
+
+// Who reads the sentence: the window's user converts with a key, a terminal's with an
+// option.
+enum class Audience { window, terminal };
 
 // What the user reads when an amount cannot be converted: one or two short French
 // sentences, plain text, in UTF-8, quoting the amount with `quote`.
-std::string failureText(const ConversionError& error, std::string_view amount, Quote quote);
+std::string failureText(const Refusal& refusal, std::string_view amount, Quote quote,
+                        Audience audience);
 
 } // namespace korvalin

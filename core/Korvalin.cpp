@@ -87,7 +87,7 @@ void Korvalin::EstVide() {
 void Korvalin::delete_Click() {
     display_.secondaryShown = false;
     display_.ecran.clear();
-    display_.monaie.clear();
+    display_.monaie = nullptr;
 }
 
 KeyResult Korvalin::convert(ConversionDirection direction) {
@@ -96,21 +96,27 @@ KeyResult Korvalin::convert(ConversionDirection direction) {
     }
     // A result carries its currency: the key that produced it refuses it, as it refuses
     // an amount written in that currency, rather than read euros as francs.
-    if (display_.monaie == resultCurrency(direction).label) {
-        throw ConversionError(otherDirection(direction));
+    const auto refused = [direction](Refusal refusal) {
+        return KeyResult{KeyResult::Effect::refused, false, direction, refusal};
+    };
+    if (display_.monaie == &resultCurrency(direction)) {
+        return refused({Refusal::Reason::otherCurrency, {}, otherDirection(direction)});
     }
     // Converted first: a refused amount leaves every display as it was.
     const ReadResult amount = readAmount(display_.ecran);
-    std::string result = convertText(amount, direction);
+    Converted converted = convertText(amount, direction);
+    if (converted.refusal) {
+        return refused(*converted.refusal);
+    }
     display_.ecran2 = display_.ecran;
     // The amount as it was read: a point read as the comma is shown as one.
     if (amount.decimalPoint != std::string::npos) {
         display_.ecran2[amount.decimalPoint] = ',';
     }
     display_.secondaryShown = true;
-    display_.monaie2 = sourceCurrency(direction).label;
-    display_.monaie = resultCurrency(direction).label;
-    display_.ecran = std::move(result);
+    display_.monaie2 = &sourceCurrency(direction);
+    display_.monaie = &resultCurrency(direction);
+    display_.ecran = std::move(converted.result);
     avant_.reset();
     return {KeyResult::Effect::converted, false, direction};
 }

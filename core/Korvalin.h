@@ -2,22 +2,22 @@
 #pragma once
 
 #include "Conversion.h"
-#include "ConversionError.h"
 #include "Keys.h"
+#include "Refusal.h"
 
 #include <optional>
 #include <string>
 
 namespace korvalin {
 
-// Everything the converter knows is what its displays show. A result is on show
-// exactly when `monaie` is not empty.
+// Everything the converter knows is what its displays show; the window draws each
+// currency by its label. A result is on show exactly when `monaie` names a currency.
 struct Display {
-    std::string ecran{};         // main display, editable from the keyboard
-    std::string monaie{};        // currency of the main display while a result is on show
-    std::string ecran2{};        // the amount that was converted
-    std::string monaie2{};       // its currency
-    bool secondaryShown = false; // ecran2 and monaie2 show and hide together
+    std::string ecran{};               // main display, editable from the keyboard
+    const Currency* monaie = nullptr;  // the currency of the result on show, if one is
+    std::string ecran2{};              // the amount that was converted
+    const Currency* monaie2 = nullptr; // its currency
+    bool secondaryShown = false;       // ecran2 and monaie2 show and hide together
 
     bool operator==(const Display&) const = default;
 };
@@ -28,12 +28,14 @@ struct KeyResult {
         typed,     // an entry key typed its character
         cleared,   // Delete emptied the displays
         converted, // a conversion wrote its result
+        refused,   // a conversion left every display as it was: `refusal` says why
         nothing,   // a conversion key found the main display empty
         close,     // Off: the caller closes the window
     };
     Effect effect;
     bool newAmount = false;          // a shown result went first: the key began a new amount
     ConversionDirection direction{}; // the conversion's, when one ran
+    std::optional<Refusal> refusal{};
 
     bool operator==(const KeyResult&) const = default;
 };
@@ -44,11 +46,11 @@ class Korvalin {
 public:
     const Display& display() const noexcept { return display_; }
     // The main display shows a conversion's result: the next entry starts a new amount.
-    bool resultOnShow() const noexcept { return !display_.monaie.empty(); }
+    bool resultOnShow() const noexcept { return display_.monaie != nullptr; }
 
-    // Runs the key's Click handler, as a click on the key does. Euros and Francs throw
-    // ConversionError when the amount cannot be converted, with the displays left as
-    // they were; the key that produced a shown result refuses it that way.
+    // Runs the key's Click handler, as a click on the key does. Euros and Francs refuse
+    // an amount they cannot convert, with the displays left as they were; the key that
+    // produced a shown result refuses it that way.
     KeyResult press(KeyId key);
 
     // The user is about to edit the main display: an edit of a shown result starts a
@@ -69,13 +71,12 @@ public:
     void annuler();
     void retablir();
 
+private:
     // Ends a shown result: empties the main display and its label and hides the
     // secondary display. Does nothing while an amount is being typed.
     void EstVide();
     // Clears like EstVide, whether or not a result is on show.
     void delete_Click();
-
-private:
     KeyResult convert(ConversionDirection direction);
     // Keeps the displays for Annuler before the converter clears them.
     void keepForAnnuler();

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "PurchasingPower.h"
 
-#include "ConversionError.h"
 #include "Decimal.h"
 #include "PriceIndex.h"
 
@@ -30,18 +29,20 @@ Money asOfYear(Money money, int year) {
     return money == Money::franc && year < kFirstNouveauFrancYear ? Money::ancienFranc : money;
 }
 
-// Thousandths of an ancien franc in one of the money: 1 euro = 655,957 anciens francs.
-std::uint64_t milliAnciensFrancs(Money money) {
+// One of the money in the rate's fractions of a franc: 1 euro = 6,55957 francs = 655,957
+// anciens francs.
+std::uint64_t inRateFractions(Money money) {
     switch (money) {
     case Money::euro:
-        return 655'957;
+        return kRateNumerator;
     case Money::franc:
     case Money::nouveauFranc:
-        return 100'000;
+        return kRateDenominator;
     case Money::ancienFranc:
         break;
     }
-    return 1'000;
+    static_assert(kRateDenominator % 100 == 0);
+    return kRateDenominator / 100;
 }
 
 bool inIndex(int year) {
@@ -179,10 +180,9 @@ std::optional<WorthRefusal> express(Worth& answer, const ReadResult& amount,
         return WorthRefusal{Reason::tooLarge, Side::sum, question.year};
     }
 
-    // sum × (its unit in anciens francs × index of inYear) ÷ (result's unit × index of year)
-    const std::uint64_t numerator =
-        milliAnciensFrancs(answer.from.money) * indexOf(question.inYear);
-    const std::uint64_t denominator = milliAnciensFrancs(answer.to.money) * indexOf(question.year);
+    // sum × (its unit × index of inYear) ÷ (the result's unit × index of year)
+    const std::uint64_t numerator = inRateFractions(answer.from.money) * indexOf(question.inYear);
+    const std::uint64_t denominator = inRateFractions(answer.to.money) * indexOf(question.year);
     if (const std::optional<std::int64_t> cents =
             sum.exact ? roundedCount(*sum.exact, numerator, denominator, 2) : std::nullopt) {
         answer.result = writeCount(*cents, 2);
@@ -288,10 +288,11 @@ std::string refusalText(const WorthRefusal& refusal, std::string_view text, Quot
     const bool ofSum = refusal.side == Side::sum;
     switch (refusal.reason) {
     case Reason::notANumber:
-        return failureText(ConversionError(ConversionError::Kind::notANumber, refusal.stop), text,
-                           quote);
+        // Told alike to either front end: only a key or an option would differ.
+        return failureText({Refusal::Reason::notANumber, refusal.stop}, text, quote,
+                           Audience::window);
     case Reason::tooLarge:
-        return failureText(ConversionError(ConversionError::Kind::overflow), text, quote);
+        return failureText({Refusal::Reason::overflow}, text, quote, Audience::window);
     case Reason::otherMoney:
         return quoted(text, quote) + " est un montant en " + std::string(moneyWord(refusal.money)) +
                ", non en " + (isFranc(refusal.money) ? "euros." : "francs.");

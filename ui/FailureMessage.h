@@ -1,23 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "ConversionError.h"
 #include "FailureText.h"
+#include "Refusal.h"
 
 #include <QString>
 #include <string>
 
 // What the user reads when a conversion fails: plain text, never markup. The amount
-// is quoted by its first korvalin::kQuotedCharacters characters as the user sees them, cut only
-// between them and marked "…" when cut, with control characters shown by their
-// symbols and characters that draw nothing (direction marks, zero-width spaces…) by
-// U+FFFD, and the whole quote isolated (U+2068 … U+2069) so that its text direction
+// is quoted by its first korvalin::kQuotedCharacters characters as the user sees them,
+// shown as korvalin::shownInQuote shows them, cut only between them and marked "…"
+// when cut, and the whole quote isolated (U+2068 … U+2069) so that its text direction
 // cannot turn the sentence around.
-QString failureMessage(const korvalin::ConversionError& error, const std::string& amount);
-
-// The text as the quote shows it, up to the first `units` UTF-16 units or a little
-// more: controls by their symbols, characters that draw nothing by U+FFFD.
-QString shownInQuote(const QString& text, qsizetype units);
+QString failureMessage(const korvalin::Refusal& refusal, const std::string& amount);
 
 // A bound in UTF-16 units as well, so that one character carrying a pile of combining
 // marks cannot make the quote long or tall: such a character is left out whole.

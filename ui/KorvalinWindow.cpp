@@ -3,6 +3,7 @@
 
 #include "Accessibility.h"
 #include "Announcer.h"
+#include "ConvertText.h"
 #include "FailureMessage.h"
 #include "QtTexts.h"
 #include "ui_Korvalin.h"
@@ -48,6 +49,13 @@ static_assert([] {
     return true;
 }());
 
+// A currency label's caption: "Euros", "Francs", or nothing.
+QString captionOf(const korvalin::Currency* currency) {
+    return currency ? QString::fromUtf8(currency->label.data(),
+                                        static_cast<qsizetype>(currency->label.size()))
+                    : QString();
+}
+
 } // namespace
 
 KorvalinWindow::KorvalinWindow(QWidget* parent)
@@ -55,6 +63,7 @@ KorvalinWindow::KorvalinWindow(QWidget* parent)
       announcer_(new Announcer(this)) {
     QAccessible::installFactory(accessibleFor);
     ui_->setupUi(this);
+    ui_->ecran->setMaxLength(static_cast<int>(korvalin::kLongestAmount));
     // A fixed-size window: no maximise button.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -184,15 +193,13 @@ void KorvalinWindow::press(KeyId key) {
     if (message_) {
         return;
     }
-    korvalin::KeyResult result{};
-    try {
-        result = korvalin_.press(key);
-    } catch (const korvalin::ConversionError& error) {
+    const korvalin::KeyResult result = korvalin_.press(key);
+    using Effect = korvalin::KeyResult::Effect;
+    if (result.effect == Effect::refused) {
         showDisplay();
-        showMessage(failureMessage(error, korvalin_.display().ecran));
+        showMessage(failureMessage(*result.refusal, korvalin_.display().ecran));
         return;
     }
-    using Effect = korvalin::KeyResult::Effect;
     showDisplay(result.effect == Effect::converted ? Change::result
                 : result.newAmount                 ? Change::newEntry
                                                    : Change::edit);
@@ -245,7 +252,7 @@ void KorvalinWindow::showDisplay(Change change) {
         ui_->ecran->setText(ecran); // leaves the cursor at the end, nothing selected
     }
     ui_->ecran->setHistoryBeyond(korvalin_.peutAnnuler(), korvalin_.peutRetablir());
-    ui_->monaie->setText(QString::fromStdString(display.monaie));
+    ui_->monaie->setText(captionOf(display.monaie));
     ui_->ecran2->setText(QString::fromStdString(display.ecran2));
     ui_->ecran2->setCursorPosition(0); // a long amount shows its start
     if (!display.secondaryShown && ui_->ecran2->hasFocus()) {
@@ -253,7 +260,7 @@ void KorvalinWindow::showDisplay(Change change) {
         ui_->ecran->setFocus(Qt::OtherFocusReason);
     }
     ui_->ecran2->setVisible(display.secondaryShown);
-    ui_->monaie2->setText(QString::fromStdString(display.monaie2));
+    ui_->monaie2->setText(captionOf(display.monaie2));
     ui_->monaie2->setVisible(display.secondaryShown);
 
     // The main display holds at most maxLength characters: the entry keys are greyed

@@ -37,7 +37,8 @@ ROWS = [
     ((["-e", "--", "-5"], None), ("-0,762\n", [], 0)),
     ((["-e", "100", "abc", "1,5,"], None),
      ("15,245\n\n\n", [refused("argument 2", "abc"), refused("argument 3", "1,5,")], 1)),
-    ((["-e", "15,24 €"], None), ("\n", [refused("argument 1", "15,24 €")], 1)),
+    ((["-e", "15,24 €"], None),
+     ("\n", [refused("argument 1", "15,24 €") + r".*utilisez -f \(--francs\) pour le convertir"], 1)),
     ((["-f", "100 F"], None), ("\n", [refused("argument 1", "100 F")], 1)),
     ((["-e", "1E400"], None), ("\n", [r"korvalin: argument 1 : \S"], 1)),
     ((["-e", " " * 998 + "100"], None), ("\n", [too_long("argument 1")], 1)),
@@ -56,6 +57,7 @@ ROWS = [
     ((["-e"], "\u202e1\u200b0\u2066\u2028\u00850\n".encode()),
      ("\n", [refused("ligne 1", "\ufffd1\ufffd0\ufffd␤␤0")], 1)),
     ((["-e"], b"\x9b31m\n"), ("\n", [refused("ligne 1", "\ufffd31m")], 1)),
+    ((["-e"], "12\u3164\u115f\u1160\uffa0\n".encode()), ("\n", [refused("ligne 1", "12" + "\ufffd" * 4)], 1)),
     ((["-e"], b"a" * 50 + b"\n"), ("\n", [refused("ligne 1", "a" * 40 + "…")], 1)),
     ((["-e"], b"12\r34\n"), ("\n", [refused("ligne 1", "12␍34")], 1)),
     # Lines of any length: up to 1 000 bytes they are read, beyond they are refused and

@@ -12,8 +12,10 @@ namespace korvalin {
 
 // Lets a failed comparison show the displays rather than their bytes.
 inline void PrintTo(const Display& d, std::ostream* out) {
-    *out << "{ecran \"" << d.ecran << "\", monaie \"" << d.monaie << "\", ecran2 \"" << d.ecran2
-         << "\", monaie2 \"" << d.monaie2 << (d.secondaryShown ? "\" shown}" : "\" hidden}");
+    const auto label = [](const Currency* c) { return c ? c->label : std::string_view{}; };
+    *out << "{ecran \"" << d.ecran << "\", monaie \"" << label(d.monaie) << "\", ecran2 \""
+         << d.ecran2 << "\", monaie2 \"" << label(d.monaie2)
+         << (d.secondaryShown ? "\" shown}" : "\" hidden}");
 }
 
 } // namespace korvalin
@@ -31,16 +33,12 @@ enum class Asked { annuler, retablir };
 using Step = std::variant<KeyId, Typed, Asked>;
 
 // A converter after the user has gone through the steps from start-up, going on after
-// a failed conversion as the window does.
+// a refused conversion as the window does.
 inline Korvalin after(const std::vector<Step>& steps) {
     Korvalin korvalin;
     for (const Step& step : steps) {
         if (const auto* key = std::get_if<KeyId>(&step)) {
-            try {
-                korvalin.press(*key);
-            } catch (const ConversionError&) {
-                // the window shows why and goes on
-            }
+            korvalin.press(*key);
         } else if (const auto* typed = std::get_if<Typed>(&step)) {
             korvalin.editEcran(typed->text);
         } else {

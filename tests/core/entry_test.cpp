@@ -28,8 +28,8 @@ std::vector<Step> then(std::vector<Step> steps, std::initializer_list<Step> more
     return steps;
 }
 
-const Display kHiddenConversion{.ecran2 = "100", .monaie2 = "Francs"};
-const Display kShownDisplay{"15,245", "Euros", "100", "Francs", true};
+const Display kHiddenConversion{.ecran2 = "100", .monaie2 = &kFranc};
+const Display kShownDisplay{"15,245", &kEuro, "100", &kFranc, true};
 
 const EntryCase kEntryCases[] = {
     {"nothing", {}, Display{}},
@@ -43,26 +43,26 @@ const EntryCase kEntryCases[] = {
     {"key_after_keyboard_text", {Typed{"12"}, trois}, {.ecran = "123"}},
     {"key_after_result_starts_afresh",
      then(kShownResult, {sept}),
-     {.ecran = "7", .ecran2 = "100", .monaie2 = "Francs"}},
+     {.ecran = "7", .ecran2 = "100", .monaie2 = &kFranc}},
     {"comma_after_result",
      then(kShownResult, {virgule}),
-     {.ecran = ",", .ecran2 = "100", .monaie2 = "Francs"}},
+     {.ecran = ",", .ecran2 = "100", .monaie2 = &kFranc}},
     {"keyboard_text_over_result_is_discarded",
      then(kShownResult, {Typed{"999"}, cinq}),
-     {.ecran = "5", .ecran2 = "100", .monaie2 = "Francs"}},
+     {.ecran = "5", .ecran2 = "100", .monaie2 = &kFranc}},
     {"delete_while_typing", {un, deux, delete_}, Display{}},
     {"delete_twice", {un, deux, delete_, delete_}, Display{}},
     {"delete_after_result_keeps_hidden_secondary", then(kShownResult, {delete_}),
      kHiddenConversion},
     {"key_after_delete_after_result",
      then(kShownResult, {delete_, cinq}),
-     {.ecran = "5", .ecran2 = "100", .monaie2 = "Francs"}},
+     {.ecran = "5", .ecran2 = "100", .monaie2 = &kFranc}},
     {"delete_clears_keyboard_text", {Typed{"abc"}, delete_}, Display{}},
     {"annuler_brings_back_a_result_a_key_ended", then(kShownResult, {sept, Asked::annuler}),
      kShownDisplay},
     {"retablir_goes_forward_again",
      then(kShownResult, {sept, huit, Asked::annuler, Asked::retablir}),
-     {.ecran = "78", .ecran2 = "100", .monaie2 = "Francs"}},
+     {.ecran = "78", .ecran2 = "100", .monaie2 = &kFranc}},
     {"annuler_brings_back_what_delete_cleared",
      {un, deux, delete_, Asked::annuler},
      {.ecran = "12"}},
@@ -71,7 +71,7 @@ const EntryCase kEntryCases[] = {
      {.ecran = "12"}},
     {"a_conversion_forgets_annuler",
      then(kShownResult, {sept, euros, Asked::annuler}),
-     {"1,067", "Euros", "7", "Francs", true}},
+     {"1,067", &kEuro, "7", &kFranc, true}},
     {"a_conversion_of_nothing_forgets_nothing",
      then(kShownResult, {delete_, euros, Asked::annuler}), kShownDisplay},
 };

@@ -9,12 +9,14 @@
 #include "Amount.h"
 #include "FailureMessage.h"
 #include "Korvalin.h"
+#include "Quote.h"
 
 #include <QTextBoundaryFinder>
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <regex>
 #include <string>
 
@@ -82,16 +84,15 @@ void check(const std::string& typed, KeyId key) {
 
     Korvalin korvalin;
     korvalin.editEcran(typed);
-    try {
-        korvalin.press(key);
-    } catch (const ConversionError& error) {
-        if (error.kind() == ConversionError::Kind::notANumber && is != Written::noAmount) {
+    if (const std::optional<Refusal> refusal = korvalin.press(key).refusal) {
+        using Reason = Refusal::Reason;
+        if (refusal->reason == Reason::notANumber && is != Written::noAmount) {
             fail("an amount did not read", amount);
         }
-        if (error.kind() == ConversionError::Kind::otherCurrency && is != contradicting) {
+        if (refusal->reason == Reason::otherCurrency && is != contradicting) {
             fail("an amount was refused for a currency it does not have", amount);
         }
-        if (error.kind() == ConversionError::Kind::overflow &&
+        if (refusal->reason == Reason::overflow &&
             (is == Written::noAmount || is == contradicting)) {
             fail("a text that is no amount for this key overflowed", amount);
         }
@@ -148,15 +149,16 @@ bool isStartOf(const std::u32string& quote, const std::u32string& typed) {
     return true;
 }
 
-void checkMessage(const std::string& typed) {
+void checkMessage(const std::string& bytes) {
+    // The window's text is always well-formed: it comes from Qt's strings.
+    const std::string typed = QString::fromStdString(bytes).toStdString();
     // The part that did not read is quoted the same way, and bounded the same way.
-    const QString named = failureMessage(
-        ConversionError(ConversionError::Kind::notANumber, readAmount(typed).stop), typed);
+    const QString named =
+        failureMessage(Refusal{Refusal::Reason::notANumber, readAmount(typed).stop}, typed);
     if (named.size() > 2 * kQuotedUnits + 200) {
         fail("the message is too long", typed);
     }
-    const QString message =
-        failureMessage(ConversionError(ConversionError::Kind::notANumber), typed);
+    const QString message = failureMessage(Refusal{Refusal::Reason::notANumber}, typed);
     const QString before = QStringLiteral("«\u00A0\u2068");
     const QString after = QStringLiteral("\u2069\u00A0» ");
     const qsizetype end = message.indexOf(after);
@@ -188,7 +190,7 @@ void checkMessage(const std::string& typed) {
         }
     }
     // The quote is cut between two characters as they are shown.
-    const QString shownText = shownInQuote(text, text.size());
+    const QString shownText = QString::fromStdString(shownInQuote(typed, typed.size()));
     QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, shownText);
     graphemes.setPosition(quote.size());
     if (quote.size() > 0 && quote.size() < shownText.size() && !graphemes.isAtBoundary()) {

@@ -738,13 +738,12 @@ private slots:
     }
 
     void failureMessagesSayWhatWentWrong() {
-        using korvalin::ConversionError;
+        using korvalin::Refusal;
         const auto notRead = [](const char* amount) {
-            return ConversionError(ConversionError::Kind::notANumber,
-                                   korvalin::readAmount(amount).stop);
+            return Refusal{Refusal::Reason::notANumber, korvalin::readAmount(amount).stop};
         };
         const struct {
-            ConversionError error;
+            Refusal refusal;
             const char* amount;
             QString message;
         } cases[] = {
@@ -763,14 +762,15 @@ private slots:
             {notRead("F"), "F",
              QStringLiteral("«\u00A0\u2068F\u2069\u00A0» n'est pas un montant\u00A0: il n'y a "
                             "aucun chiffre.")},
-            {ConversionError(ConversionError::Kind::overflow), "1E+400",
+            {Refusal{Refusal::Reason::overflow}, "1E+400",
              QStringLiteral("Ce montant est trop grand pour être converti.")},
-            {ConversionError(korvalin::ConversionDirection::toFrancs), "15,24 \u20AC",
+            {Refusal{Refusal::Reason::otherCurrency, {}, korvalin::ConversionDirection::toFrancs},
+             "15,24 \u20AC",
              QStringLiteral("«\u00A0\u206815,24 \u20AC\u2069\u00A0» est un montant en euros\u00A0: "
                             "appuyez sur Francs pour le convertir en francs.")},
         };
         for (const auto& c : cases) {
-            QCOMPARE(failureMessage(c.error, c.amount), c.message);
+            QCOMPARE(failureMessage(c.refusal, c.amount), c.message);
         }
     }
 

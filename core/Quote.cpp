@@ -1,11 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "TerminalQuote.h"
+#include "Quote.h"
 
-#include "FailureText.h"
-
-#include <cstdint>
-
-namespace korvalin::cli {
+namespace korvalin {
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
@@ -44,15 +40,29 @@ char32_t nextCharacter(std::string_view text, std::size_t& at) {
     return c;
 }
 
-// Format characters and the like, which draw nothing: direction marks, embeddings and
-// isolates, zero-width spaces and joiners, the soft hyphen, the byte order mark, tags,
-// variation selectors.
+// Characters that draw nothing or move text: the format characters and the other
+// default-ignorable code points of Unicode 15 (direction marks, embeddings and
+// isolates, zero-width spaces and joiners, the soft hyphen, the byte order mark, the
+// Hangul fillers, variation selectors, tags…), and the C1 controls (CSI, OSC… for some
+// terminals), which have no picture.
 bool drawsNothing(char32_t c) {
-    return c == 0x00AD || c == 0x034F || c == 0x061C || c == 0x180E ||
-           (c >= 0x180B && c <= 0x180F) || (c >= 0x200B && c <= 0x200F) ||
-           (c >= 0x202A && c <= 0x202E) || (c >= 0x2060 && c <= 0x206F) || c == 0xFEFF ||
-           (c >= 0xFE00 && c <= 0xFE0F) || (c >= 0xFFF9 && c <= 0xFFFB) ||
-           (c >= 0xE0000 && c <= 0xE007F) || (c >= 0xE0100 && c <= 0xE01EF);
+    constexpr struct {
+        char32_t first, last;
+    } kRanges[] = {
+        {0x0080, 0x009F},   {0x00AD, 0x00AD},   {0x034F, 0x034F},   {0x0600, 0x0605},
+        {0x061C, 0x061C},   {0x06DD, 0x06DD},   {0x070F, 0x070F},   {0x0890, 0x0891},
+        {0x08E2, 0x08E2},   {0x115F, 0x1160},   {0x17B4, 0x17B5},   {0x180B, 0x180F},
+        {0x200B, 0x200F},   {0x202A, 0x202E},   {0x2060, 0x206F},   {0x3164, 0x3164},
+        {0xFE00, 0xFE0F},   {0xFEFF, 0xFEFF},   {0xFFA0, 0xFFA0},   {0xFFF0, 0xFFFB},
+        {0x110BD, 0x110BD}, {0x110CD, 0x110CD}, {0x13430, 0x1343F}, {0x1BCA0, 0x1BCA3},
+        {0x1D173, 0x1D17A}, {0xE0000, 0xE0FFF},
+    };
+    for (const auto& range : kRanges) {
+        if (c <= range.last) {
+            return c >= range.first;
+        }
+    }
+    return false;
 }
 
 char32_t shownAs(char32_t c) {
@@ -65,11 +75,7 @@ char32_t shownAs(char32_t c) {
     if (c == 0x85 || c == 0x2028 || c == 0x2029) {
         return 0x2424; // ␤: the next-line control, the line and paragraph separators
     }
-    // The other C1 controls (CSI, OSC… for some terminals) have no picture.
-    if ((c >= 0x80 && c <= 0x9F) || drawsNothing(c)) {
-        return kReplacement;
-    }
-    return c;
+    return drawsNothing(c) ? kReplacement : c;
 }
 
 void appendUtf8(std::string& out, char32_t c) {
@@ -90,19 +96,30 @@ void appendUtf8(std::string& out, char32_t c) {
     }
 }
 
+// The first `characters` characters of text from `at` as a quote shows them; `at` is
+// left past them.
+std::string shownFrom(std::string_view text, std::size_t characters, std::size_t& at) {
+    std::string shown;
+    for (std::size_t count = 0; at < text.size() && count < characters; ++count) {
+        appendUtf8(shown, shownAs(nextCharacter(text, at)));
+    }
+    return shown;
+}
+
 } // namespace
 
-std::string terminalQuote(std::string_view text) {
-    std::string quote;
+std::string shownInQuote(std::string_view text, std::size_t characters) {
     std::size_t at = 0;
-    for (int count = 0; at < text.size(); ++count) {
-        if (count == kQuotedCharacters) {
-            quote += "…";
-            break;
-        }
-        appendUtf8(quote, shownAs(nextCharacter(text, at)));
+    return shownFrom(text, characters, at);
+}
+
+std::string quoteText(std::string_view text) {
+    std::size_t at = 0;
+    std::string quote = shownFrom(text, kQuotedCharacters, at);
+    if (at < text.size()) {
+        quote += "…";
     }
     return quote;
 }
 
-} // namespace korvalin::cli
+} // namespace korvalin
