@@ -118,7 +118,7 @@ std::optional<std::string> writeExact(const Decimal& value) {
         count *= 10;
     }
     const int places = value.exponent < 0 ? -value.exponent : 0;
-    return writeCount(value.negative ? -count : count, places);
+    return writeCount({value.negative ? -count : count, places});
 }
 
 // A written amount with its digits grouped by threes, as French text writes it:
@@ -183,9 +183,9 @@ std::optional<WorthRefusal> express(Worth& answer, const ReadResult& amount,
     // sum × (its unit × index of inYear) ÷ (the result's unit × index of year)
     const std::uint64_t numerator = inRateFractions(answer.from.money) * indexOf(question.inYear);
     const std::uint64_t denominator = inRateFractions(answer.to.money) * indexOf(question.year);
-    if (const std::optional<std::int64_t> cents =
-            sum.exact ? roundedCount(*sum.exact, numerator, denominator, 2) : std::nullopt) {
-        answer.result = writeCount(*cents, 2);
+    if (const std::optional<Fixed> cents =
+            sum.exact ? roundedCount(*sum.exact, {numerator, denominator}, 2) : std::nullopt) {
+        answer.result = writeCount(*cents);
         return std::nullopt;
     }
     double value = sum.value * static_cast<double>(numerator) / static_cast<double>(denominator);
