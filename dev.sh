@@ -1,18 +1,15 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The project's one entry point on a fresh Debian 12 machine:
-#   ./dev.sh run      installs what the program needs, builds it alone (preset
-#                     "program", in build-program/) and opens the converter
-#   ./dev.sh test     installs that and what the tests need, builds the trees of the
-#                     presets "dev", "sanitize" and "fuzz", and runs every test
-#   ./dev.sh package  installs the same as test, builds la-korvalin_*.deb and
-#                     korvalin_*.deb from a clean export into build-package/ and runs lintian
-#   ./dev.sh windows  installs the mingw-w64 cross-compiler, Wine and GoogleTest's
-#                     sources, cross-builds the core, its tests and korvalin for
-#                     Windows (preset "windows", in build-windows/) and runs those tests
-#                     under Wine; about a minute of tests, so apart from test
+# The project's one entry point on a fresh Debian 12 machine: it installs what is
+# missing, then runs a workflow of CMakePresets.json, which holds each tree's options.
+#   ./dev.sh run      the program alone (workflow "program", in build-program/), opened
+#   ./dev.sh test     the workflows "dev", "sanitize", "fuzz" and "lint": every tree's
+#                     tests, and the lint, then the counts of them all
+#   ./dev.sh package  la-korvalin_*.deb and korvalin_*.deb from a clean export into
+#                     build-package/, checked by lintian
+#   ./dev.sh windows  workflow "windows": the core, its tests and korvalin cross-built
+#                     with mingw-w64 in build-windows/, the tests under Wine (a minute)
 # Re-running any of them on a built tree installs nothing and builds incrementally.
-# The trees' options are in CMakePresets.json.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -54,40 +51,10 @@ install_missing() {
     $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
 }
 
-# build PRESET: (re)configures the preset's tree, so that its options reach an
-# existing tree and a failed configure is retried, then builds it incrementally.
-build() {
-    cmake --preset "$1" >/dev/null
-    cmake --build --preset "$1"
-}
-
-passed=0
-failed=0
-# run_tests PRESET: runs a tree's tests; ctest's exit status says whether they
-# passed, its JUnit report gives the counts.
-run_tests() {
-    local preset=$1 report status=0
-    report=$(mktemp)
-    ctest --preset "$preset" -j "$(nproc)" --output-junit "$report" || status=$?
-    local counts total=0 bad=0
-    if counts=$(python3 -c 'import sys, xml.etree.ElementTree as E
-r = E.parse(sys.argv[1]).getroot()
-print(r.get("tests"), int(r.get("failures")) + int(r.get("errors", 0)))' "$report" 2>/dev/null); then
-        read -r total bad <<<"$counts"
-    fi
-    rm -f "$report"
-    if [ "$status" -ne 0 ] && [ "$bad" -eq 0 ]; then
-        echo "ctest failed in the tree of $preset" >&2
-        bad=1
-    fi
-    passed=$((passed + total - bad))
-    failed=$((failed + bad))
-}
-
 case "${1:-}" in
 run)
     install_missing "${program_packages[@]}"
-    build program
+    cmake --workflow --preset program
     if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
         echo "No display to open the window on: run this from a desktop session" >&2
         echo "(or under a virtual one: xvfb-run ./dev.sh run)." >&2
@@ -97,18 +64,21 @@ run)
     ;;
 test)
     install_missing "${program_packages[@]}" "${test_packages[@]}"
-    for preset in dev sanitize fuzz; do
-        build "$preset"
+    export CTEST_PARALLEL_LEVEL=${CTEST_PARALLEL_LEVEL:-$(nproc)}
+    log=$(mktemp)
+    trap 'rm -f "$log"' EXIT
+    passed=0 failed=0
+    for preset in dev sanitize fuzz lint; do
+        status=0
+        cmake --workflow --preset "$preset" 2>&1 | tee "$log" || status=$?
+        # ctest's closing line: "100% tests passed, 0 tests failed out of 412".
+        read -r ok bad < <(awk '/tests failed out of/ { t = $NF; f = $4 } END { print t - f, f + 0 }' "$log")
+        if [ "$status" -ne 0 ] && [ "$bad" -eq 0 ]; then
+            echo "the tree of $preset failed before its tests did" >&2
+            bad=1
+        fi
+        passed=$((passed + ok)) failed=$((failed + bad))
     done
-    for preset in dev sanitize fuzz; do
-        run_tests "$preset"
-    done
-    # Lint counts as one test: clang-format, shellcheck, clang-tidy.
-    if tests/lint/run_lint.sh build build-fuzz; then
-        passed=$((passed + 1))
-    else
-        failed=$((failed + 1))
-    fi
     echo "tests: $passed passed, $failed failed"
     [ "$failed" -eq 0 ]
     ;;
@@ -119,8 +89,7 @@ package)
     ;;
 windows)
     install_missing "${windows_packages[@]}"
-    build windows
-    ctest --preset windows
+    cmake --workflow --preset windows
     ;;
 *)
     echo "usage: $0 run|test|package|windows" >&2

@@ -9,6 +9,7 @@
 #include <QButtonGroup>
 #include <QClipboard>
 #include <QDir>
+#include <QFile>
 #include <QFontInfo>
 #include <QImageReader>
 #include <QKeyEvent>
@@ -22,6 +23,7 @@
 #include <QTest>
 #include <QTextLayout>
 #include <QTimer>
+#include <QXmlStreamReader>
 #include <algorithm>
 #include <cmath>
 
@@ -30,65 +32,94 @@ namespace {
 struct ControlSpec {
     const char* name;
     const char* className;
-    const char* caption;          // nullptr for the two displays
-    int left, top, width, height; // in pixels at scale 1
+    const char* caption; // nullptr for the two displays
     bool shownAtStart;
     const char* accessibleName; // what the control shows, or the caption of a key
     const char* accessibleDescription;
 };
 
 const ControlSpec kControls[] = {
-    {"ecran", "QLineEdit", nullptr, 16, 8, 153, 25, true, "Montant",
+    {"ecran", "QLineEdit", nullptr, true, "Montant",
      "Le montant à convertir, ou le résultat de la conversion"},
-    {"monaie", "QLabel", "", 176, 16, 89, 17, true, "", "Devise du montant affiché"},
-    {"un", "QPushButton", "1", 16, 48, 33, 25, true, "1", "Tape le chiffre 1"},
-    {"deux", "QPushButton", "2", 64, 48, 33, 25, true, "2", "Tape le chiffre 2"},
-    {"trois", "QPushButton", "3", 112, 48, 33, 25, true, "3", "Tape le chiffre 3"},
-    {"ecran2", "QLineEdit", nullptr, 168, 48, 65, 19, false, "Montant d'origine",
-     "Le montant qui a été converti"},
-    {"monaie2", "QLabel", "", 240, 56, 33, 17, false, "", "Devise du montant d'origine"},
-    {"quatre", "QPushButton", "4", 16, 88, 33, 25, true, "4", "Tape le chiffre 4"},
-    {"cinq", "QPushButton", "5", 64, 88, 33, 25, true, "5", "Tape le chiffre 5"},
-    {"six", "QPushButton", "6", 112, 88, 33, 25, true, "6", "Tape le chiffre 6"},
-    {"Label1", "QLabel", "Convertir       en:", 184, 88, 65, 33, true, "Convertir       en:", ""},
-    {"sept", "QPushButton", "7", 16, 128, 33, 25, true, "7", "Tape le chiffre 7"},
-    {"huit", "QPushButton", "8", 64, 128, 33, 25, true, "8", "Tape le chiffre 8"},
-    {"neuf", "QPushButton", "9", 112, 128, 33, 25, true, "9", "Tape le chiffre 9"},
-    {"euros", "QPushButton", "Euros", 184, 136, 65, 25, true, "Euros",
+    {"monaie", "QLabel", "", true, "", "Devise du montant affiché"},
+    {"un", "QPushButton", "1", true, "1", "Tape le chiffre 1"},
+    {"deux", "QPushButton", "2", true, "2", "Tape le chiffre 2"},
+    {"trois", "QPushButton", "3", true, "3", "Tape le chiffre 3"},
+    {"ecran2", "QLineEdit", nullptr, false, "Montant d'origine", "Le montant qui a été converti"},
+    {"monaie2", "QLabel", "", false, "", "Devise du montant d'origine"},
+    {"quatre", "QPushButton", "4", true, "4", "Tape le chiffre 4"},
+    {"cinq", "QPushButton", "5", true, "5", "Tape le chiffre 5"},
+    {"six", "QPushButton", "6", true, "6", "Tape le chiffre 6"},
+    {"Label1", "QLabel", "Convertir       en:", true, "Convertir       en:", ""},
+    {"sept", "QPushButton", "7", true, "7", "Tape le chiffre 7"},
+    {"huit", "QPushButton", "8", true, "8", "Tape le chiffre 8"},
+    {"neuf", "QPushButton", "9", true, "9", "Tape le chiffre 9"},
+    {"euros", "QPushButton", "Euros", true, "Euros",
      "Convertit en euros le montant lu en francs (touche Entrée)"},
-    {"off", "QPushButton", "Off", 16, 168, 33, 25, true, "Off", "Ferme La Korvalin"},
-    {"zero", "QPushButton", "0", 64, 168, 33, 25, true, "0", "Tape le chiffre 0"},
-    {"virgule", "QPushButton", ",", 112, 168, 33, 25, true, "virgule", "Tape la virgule décimale"},
-    {"francs", "QPushButton", "Francs", 184, 176, 65, 25, true, "Francs",
+    {"off", "QPushButton", "Off", true, "Off", "Ferme La Korvalin"},
+    {"zero", "QPushButton", "0", true, "0", "Tape le chiffre 0"},
+    {"virgule", "QPushButton", ",", true, "virgule", "Tape la virgule décimale"},
+    {"francs", "QPushButton", "Francs", true, "Francs",
      "Convertit en francs le montant lu en euros"},
-    {"delete_", "QPushButton", "Delete", 16, 200, 129, 17, true, "Delete",
-     "Efface le montant (touche Échap)"},
+    {"delete_", "QPushButton", "Delete", true, "Delete", "Efface le montant (touche Échap)"},
 };
 
-struct FontSpec {
-    const char* name;
-    QStringList families; // the face asked for first, then the installed fallback
-    qreal pointSize;
-    QFont::Weight weight;
+// What Korvalin.ui describes, read from it: the window's name, style sheet and tab
+// order, and each widget's geometry, the window's own included.
+struct UiFile {
+    QString window;
+    QString styleSheet;
+    QStringList tabOrder;
+    QHash<QString, QRect> geometry;
 };
 
-const QStringList kArialBlack{"Arial Black", "Lato"};
-const QStringList kWindowDefault{"Liberation Sans"};
+QRect readRect(QXmlStreamReader& xml) {
+    QHash<QString, int> side;
+    while (xml.readNextStartElement()) {
+        const QString name = xml.name().toString();
+        side[name] = xml.readElementText().toInt();
+    }
+    return {side["x"], side["y"], side["width"], side["height"]};
+}
 
-const FontSpec kFonts[] = {
-    {"un", kArialBlack, 12, QFont::Black},
-    {"zero", kArialBlack, 12, QFont::Black},
-    {"virgule", kArialBlack, 12, QFont::Black},
-    {"off", kArialBlack, 9.75, QFont::Black},
-    {"delete_", kArialBlack, 8.25, QFont::Black},
-    {"Label1", kArialBlack, 9, QFont::Black},
-    {"monaie", {"Arial Alternative", "Liberation Sans"}, 12, QFont::Bold},
-    {"ecran2", {"Arial Narrow", "Liberation Sans Narrow"}, 8.25, QFont::Normal},
-    {"ecran", kWindowDefault, 7.5, QFont::Normal},
-    {"monaie2", kWindowDefault, 7.5, QFont::Normal},
-    {"euros", kWindowDefault, 7.5, QFont::Normal},
-    {"francs", kWindowDefault, 7.5, QFont::Normal},
-};
+const UiFile& ui() {
+    static const UiFile read = [] {
+        QFile file(QStringLiteral(KORVALIN_UI_FILE));
+        if (!file.open(QIODevice::ReadOnly)) {
+            qFatal("cannot read %s", KORVALIN_UI_FILE);
+        }
+        UiFile ui;
+        QXmlStreamReader xml(&file);
+        QStringList widgets; // the widgets open at this point, the window first
+        QString property;
+        while (!xml.atEnd()) {
+            xml.readNext();
+            if (xml.isEndElement() && xml.name() == u"widget") {
+                widgets.removeLast();
+            }
+            if (!xml.isStartElement()) {
+                continue;
+            }
+            if (xml.name() == u"widget") {
+                widgets << xml.attributes().value(QLatin1String("name")).toString();
+                ui.window = widgets.front();
+            } else if (xml.name() == u"property") {
+                property = xml.attributes().value(QLatin1String("name")).toString();
+            } else if (xml.name() == u"rect" && property == u"geometry") {
+                ui.geometry[widgets.back()] = readRect(xml);
+            } else if (xml.name() == u"string" && property == u"styleSheet") {
+                ui.styleSheet = xml.readElementText();
+            } else if (xml.name() == u"tabstop") {
+                ui.tabOrder << xml.readElementText();
+            }
+        }
+        if (xml.hasError() || ui.geometry.isEmpty() || ui.tabOrder.isEmpty()) {
+            qFatal("%s does not read: %s", KORVALIN_UI_FILE, qPrintable(xml.errorString()));
+        }
+        return ui;
+    }();
+    return read;
+}
 
 QString accessibleName(QWidget* widget) {
     return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
@@ -160,7 +191,8 @@ private slots:
 
     void windowIsFixedAndTitled() {
         QCOMPARE(window_->windowTitle(), QStringLiteral("La Korvalin"));
-        QCOMPARE(window_->size(), QSize(276, 226));
+        QCOMPARE(window_->objectName(), ui().window);
+        QCOMPARE(window_->size(), ui().geometry.value(ui().window).size());
         QCOMPARE(window_->minimumSize(), window_->maximumSize());
         const Qt::WindowFlags flags = window_->windowFlags();
         QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
@@ -251,7 +283,8 @@ private slots:
             QWidget* widget = child(spec.name);
             const QString name = QString::fromLatin1(spec.name);
             QVERIFY2(widget->inherits(spec.className), spec.name);
-            QCOMPARE(widget->geometry(), QRect(spec.left, spec.top, spec.width, spec.height));
+            QCOMPARE(widget->geometry(), ui().geometry.value(name));
+            QVERIFY2(window_->rect().contains(widget->geometry()), spec.name);
             QVERIFY2(widget->isVisible() == spec.shownAtStart, spec.name);
             if (auto* button = qobject_cast<QPushButton*>(widget)) {
                 QCOMPARE(button->text(), QString::fromUtf8(spec.caption));
@@ -277,15 +310,33 @@ private slots:
         }
     }
 
+    // Each control has the font the .ui's style sheet gives it on a bare window of the
+    // same names, and the face asked for or its fallback is installed at that weight.
     void fontsResolveToTheLookAskedFor() {
-        for (const FontSpec& spec : kFonts) {
-            const QFont font = child(spec.name)->font();
+        QWidget bare;
+        bare.setObjectName(ui().window);
+        bare.setStyleSheet(ui().styleSheet);
+        for (const ControlSpec& spec : kControls) {
+            QWidget* control = child(spec.name);
+            QWidget* twin = nullptr;
+            if (qobject_cast<QPushButton*>(control)) {
+                twin = new QPushButton(&bare);
+            } else if (qobject_cast<QLabel*>(control)) {
+                twin = new QLabel(&bare);
+            } else {
+                twin = new QLineEdit(&bare);
+            }
+            twin->setObjectName(control->objectName());
+            twin->ensurePolished();
+            const QFont font = control->font();
+            QCOMPARE(font.families(), twin->font().families());
+            QCOMPARE(font.pointSizeF(), twin->font().pointSizeF());
+            QCOMPARE(font.weight(), twin->font().weight());
+            QVERIFY2(twin->font() != bare.font(), spec.name); // a rule of the style sheet applies
             const QFontInfo resolved(font);
-            QCOMPARE(font.families().value(0, font.family()), spec.families.first());
-            QVERIFY2(spec.families.contains(resolved.family()),
+            QVERIFY2(font.families().contains(resolved.family()),
                      qPrintable(QString::fromLatin1(spec.name) + " got " + resolved.family()));
-            QCOMPARE(font.pointSizeF(), spec.pointSize);
-            QCOMPARE(resolved.weight(), int(spec.weight));
+            QCOMPARE(resolved.weight(), int(font.weight()));
             QVERIFY(!resolved.italic());
         }
     }
@@ -351,10 +402,16 @@ private slots:
 
     void focusStartsInTheMainDisplayAndFollowsTheTabOrder() {
         QCOMPARE(QApplication::focusWidget(), ecran());
-        const QStringList order{"un",      "deux",    "quatre", "cinq", "sept",  "huit",
-                                "off",     "virgule", "neuf",   "six",  "trois", "zero",
-                                "delete_", "francs",  "euros",  "ecran"};
-        for (const QString& name : order) {
+        // The .ui's order among the controls shown, back round to the first.
+        QStringList order;
+        for (const QString& name : ui().tabOrder) {
+            if (child(qPrintable(name))->isVisible()) {
+                order << name;
+            }
+        }
+        QCOMPARE(order.front(), ecran()->objectName());
+        order << order.front();
+        for (const QString& name : order.mid(1)) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget()->objectName(), name);
         }
