@@ -31,20 +31,21 @@ void reportRefusal(Output& output, const char* where, std::uintmax_t number,
     std::fprintf(stderr, "korvalin: %s %ju : %s\n", where, number, why.c_str());
 }
 
+// Converts one amount, as its line and the reason it was refused.
+WorthLine convertLine(std::string_view amount, ConversionDirection direction) {
+    Converted converted = convertText(amount, direction);
+    if (converted.refusal) {
+        return {{}, failureText(*converted.refusal, amount, quoteText, Audience::terminal)};
+    }
+    return {std::move(converted.result), {}};
+}
+
 // Converts one amount, or with --de expresses it in another year, and writes its line;
 // false when it was refused.
 bool convertOne(std::string_view amount, const Options& options, Output& output, const char* where,
                 std::uintmax_t number) {
-    WorthLine line;
-    if (options.purchasingPower) {
-        line = worthLine(amount, options);
-    } else {
-        Converted converted = convertText(amount, *options.direction);
-        line.result = std::move(converted.result);
-        if (converted.refusal) {
-            line.refusal = failureText(*converted.refusal, amount, quoteText, Audience::terminal);
-        }
-    }
+    const WorthLine line = options.purchasingPower ? worthLine(amount, options)
+                                                   : convertLine(amount, *options.direction);
     output.writeLine(line.result);
     if (!line.refusal.empty()) {
         reportRefusal(output, where, number, line.refusal);

@@ -1,6 +1,6 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Writes the core's table of the consumer price index from its data file, at build time:
-#   cmake -DCSV=data/insee-ipc-1901-2025.csv -DOUTPUT=PriceIndexTable.cpp -P PriceIndexTable.cmake
+#   cmake -DCSV=data/insee-ipc-1901-2025.csv -DOUTPUT=PriceIndexTable.h -P PriceIndexTable.cmake
 # The file holds comment lines ('#'), the header "annee,indice", then one line a year,
 # every year from the first, each index with at most four decimals. Next year is one
 # more line at the end.
@@ -48,30 +48,23 @@ math(EXPR last_year "${next_year} - 1")
 get_filename_component(csv_name "${CSV}" NAME)
 file(WRITE "${OUTPUT}.new"
 "// Generated from data/${csv_name} by cmake/PriceIndexTable.cmake: edit the data file.
-#include \"PriceIndex.h\"
-#include \"PurchasingPower.h\"
+#pragma once
 
-namespace korvalin {
-namespace {
+#include <cstdint>
+#include <iterator>
 
-constexpr std::uint32_t kTenThousandths[] = {
+namespace korvalin::priceindex {
+
+inline constexpr int kFirstYear = ${first_year};
+inline constexpr int kLastYear = ${last_year};
+
+// From kFirstYear to kLastYear, in ten-thousandths.
+inline constexpr std::uint32_t kTenThousandths[] = {
 ${values}};
 
-} // namespace
+static_assert(std::size(kTenThousandths) == kLastYear - kFirstYear + 1);
 
-int firstIndexYear() {
-    return ${first_year};
-}
-
-int lastIndexYear() {
-    return ${last_year};
-}
-
-std::span<const std::uint32_t> priceIndex() {
-    return kTenThousandths;
-}
-
-} // namespace korvalin
+} // namespace korvalin::priceindex
 ")
 # Rewritten only when it changes, so that the core is not rebuilt for nothing.
 file(COPY_FILE "${OUTPUT}.new" "${OUTPUT}" ONLY_IF_DIFFERENT)

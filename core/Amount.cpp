@@ -407,7 +407,7 @@ std::string writeRoundedAmount(double value) {
     if (!(std::fabs(thousandths) < kFifteenDigits)) {
         return writeAmount(roundToThousandths(value));
     }
-    return writeCount(static_cast<std::int64_t>(thousandths), 3);
+    return writeCount({static_cast<std::int64_t>(thousandths), 3});
 }
 
 } // namespace korvalin

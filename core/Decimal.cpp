@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Decimal.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <limits>
@@ -13,15 +14,13 @@ __extension__ using Wide = unsigned __int128;
 constexpr std::size_t kSignificantDigits = 19; // below 2^64
 constexpr int kExponentLimit = 100'000;        // far beyond any double
 
-// value × 10^power, or nothing when it overflows.
-std::optional<Wide> scaled(Wide value, int power) {
-    for (; power > 0; --power) {
-        if (value > std::numeric_limits<Wide>::max() / 10) {
-            return std::nullopt;
-        }
-        value *= 10;
+// 10^power, for 0 <= power <= 38: the largest that 128 bits hold.
+Wide powerOfTen(long power) {
+    Wide result = 1;
+    for (long i = 0; i < power; ++i) {
+        result *= 10;
     }
-    return value;
+    return result;
 }
 
 } // namespace
@@ -69,26 +68,26 @@ std::optional<Decimal> exactDecimal(std::string_view plain) {
     return decimal;
 }
 
-std::optional<std::int64_t> roundedCount(const Decimal& amount, std::uint64_t numerator,
-                                         std::uint64_t denominator, int places) {
+std::optional<Fixed> roundedCount(const Decimal& amount, Ratio ratio, int places) {
     const long power = static_cast<long>(amount.exponent) + places;
-    if (amount.significand == 0 || numerator == 0) {
-        return 0;
+    if (amount.significand == 0 || ratio.numerator == 0) {
+        return Fixed{0, places};
     }
     // Past 10^38 one side of the quotient no longer fits: the caller's doubles take it.
-    if (power > 38 || power < -38) {
+    if (power > 38 || power < -38 || ratio.denominator == 0) {
         return std::nullopt;
     }
-    const std::optional<Wide> dividend =
-        scaled(Wide{amount.significand} * numerator, power > 0 ? static_cast<int>(power) : 0);
-    const std::optional<Wide> divisor =
-        scaled(denominator, power < 0 ? static_cast<int>(-power) : 0);
-    if (!dividend || !divisor) {
+    Wide dividend = 0;
+    Wide divisor = 0;
+    if (__builtin_mul_overflow(Wide{amount.significand} * ratio.numerator,
+                               powerOfTen(std::max(power, 0L)), &dividend) ||
+        __builtin_mul_overflow(Wide{ratio.denominator}, powerOfTen(std::max(-power, 0L)),
+                               &divisor)) {
         return std::nullopt;
     }
-    Wide quotient = *dividend / *divisor;
-    const Wide remainder = *dividend % *divisor;
-    const Wide rest = *divisor - remainder;
+    Wide quotient = dividend / divisor;
+    const Wide remainder = dividend % divisor;
+    const Wide rest = divisor - remainder;
     if (remainder > rest || (remainder == rest && (quotient & 1) != 0)) {
         ++quotient;
     }
@@ -96,16 +95,17 @@ std::optional<std::int64_t> roundedCount(const Decimal& amount, std::uint64_t nu
         return std::nullopt;
     }
     const auto count = static_cast<std::int64_t>(quotient);
-    return amount.negative ? -count : count;
+    return Fixed{amount.negative ? -count : count, places};
 }
 
-std::string writeCount(std::int64_t count, int places) {
+std::string writeCount(Fixed value) {
+    const std::int64_t count = value.count;
     const std::uint64_t magnitude =
         count < 0 ? 0 - static_cast<std::uint64_t>(count) : static_cast<std::uint64_t>(count);
     std::array<char, 24> buffer{};
     char* const end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude).ptr;
     std::string digits(buffer.data(), end);
-    const auto fractionDigits = static_cast<std::size_t>(places);
+    const auto fractionDigits = static_cast<std::size_t>(value.places);
     if (digits.size() <= fractionDigits) {
         digits.insert(0, fractionDigits + 1 - digits.size(), '0');
     }

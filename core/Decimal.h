@@ -24,14 +24,27 @@ struct Decimal {
 // exponent beyond any amount's.
 std::optional<Decimal> exactDecimal(std::string_view plain);
 
-// amount × numerator ÷ denominator, rounded half to even to a whole count of
-// 10^-places; nothing when that count does not fit in 64 bits or a step on the way in
-// 128, for which the caller falls back to doubles.
-std::optional<std::int64_t> roundedCount(const Decimal& amount, std::uint64_t numerator,
-                                         std::uint64_t denominator, int places);
+// What a decimal is multiplied by, exactly.
+struct Ratio {
+    std::uint64_t numerator = 1;
+    std::uint64_t denominator = 1;
+};
 
-// Writes count × 10^-places as results are written: the comma, no grouping, no
-// trailing zeros, no comma for a whole number, "0" before the comma below 1.
-std::string writeCount(std::int64_t count, int places);
+// A rounded result: count × 10^-places.
+struct Fixed {
+    std::int64_t count = 0;
+    int places = 0;
+
+    bool operator==(const Fixed&) const = default;
+};
+
+// amount × ratio, rounded half to even to a whole count of 10^-places; nothing when that
+// count does not fit in 64 bits or a step on the way in 128, for which the caller falls
+// back to doubles.
+std::optional<Fixed> roundedCount(const Decimal& amount, Ratio ratio, int places);
+
+// Writes a rounded result as results are written: the comma, no grouping, no trailing
+// zeros, no comma for a whole number, "0" before the comma below 1.
+std::string writeCount(Fixed value);
 
 } // namespace korvalin

@@ -2,7 +2,7 @@
 #include "PurchasingPower.h"
 
 #include "Decimal.h"
-#include "PriceIndex.h"
+#include "PriceIndexTable.h"
 
 #include <array>
 #include <charconv>
@@ -46,12 +46,12 @@ std::uint64_t inRateFractions(Money money) {
 }
 
 bool inIndex(int year) {
-    return year >= firstIndexYear() && year <= lastIndexYear();
+    return year >= priceindex::kFirstYear && year <= priceindex::kLastYear;
 }
 
 // In ten-thousandths.
 std::uint64_t indexOf(int year) {
-    return priceIndex()[static_cast<std::size_t>(year - firstIndexYear())];
+    return priceindex::kTenThousandths[static_cast<std::size_t>(year - priceindex::kFirstYear)];
 }
 
 // Whether the year had the money.
@@ -64,14 +64,6 @@ std::optional<WorthRefusal> refusedMoney(Money money, int year, Side side) {
     }
     return std::nullopt;
 }
-
-// A sum as this rule takes it from the reader: the money written, if any, its exact
-// value when it has one, and its double.
-struct Sum {
-    std::optional<Money> written;
-    std::optional<Decimal> exact;
-    double value = 0.0;
-};
 
 // The decimal a double was read from, when it was written with at most 15 significant
 // digits: one with as many decimals as it, found for amounts in cents without writing
@@ -91,16 +83,45 @@ std::optional<Decimal> decimalOf(double value) {
     return exactDecimal(std::string_view(buffer.data(), end));
 }
 
-Sum sumOf(const ReadResult& amount) {
-    Sum sum;
+// What the reader says of a sum, as this rule takes it: the money written, if any, and
+// the sum's exact value.
+std::optional<Money> writtenMoney(const ReadResult& amount) {
     if (amount.currency == &kFranc) {
-        sum.written = Money::franc;
-    } else if (amount.currency == &kEuro) {
-        sum.written = Money::euro;
+        return Money::franc;
     }
-    sum.value = amount.value;
-    sum.exact = decimalOf(amount.value);
-    return sum;
+    if (amount.currency == &kEuro) {
+        return Money::euro;
+    }
+    return std::nullopt;
+}
+
+std::optional<Decimal> exactSum(const ReadResult& amount) {
+    return decimalOf(amount.value);
+}
+
+// The sum in cents by doubles, when they round it as its exact value would: their three
+// roundings move it by less than 10^-15 of itself, so that a sum farther than that from
+// a half cent rounds the same. Ties, and sums too near one, are left to exact arithmetic.
+std::optional<Fixed> centsByDoubles(double sum, const Ratio& ratio) {
+    constexpr std::uint64_t kExactlyHeld = std::uint64_t{1} << 46; // × 100 stays below 2^53
+    constexpr double kLargest = 1e15;                              // whole cents, below 2^53
+    constexpr double kSmallest = 1e-200;                           // far from the subnormals
+    constexpr double kRoundingError = 1e-15;
+    if (ratio.numerator >= kExactlyHeld || ratio.denominator >= kExactlyHeld) {
+        return std::nullopt;
+    }
+    const double perCent =
+        static_cast<double>(ratio.numerator) * 100.0 / static_cast<double>(ratio.denominator);
+    const double cents = sum * perCent;
+    const double size = std::fabs(cents);
+    if (!(size < kLargest) || (size < kSmallest && cents != 0.0)) {
+        return std::nullopt;
+    }
+    const double nearest = std::nearbyint(cents);
+    if (std::fabs(std::fabs(cents - nearest) - 0.5) <= size * kRoundingError) {
+        return std::nullopt;
+    }
+    return Fixed{static_cast<std::int64_t>(nearest), 2};
 }
 
 // Writes an exact decimal as results are written, or nothing beyond what a count holds.
@@ -118,7 +139,7 @@ std::optional<std::string> writeExact(const Decimal& value) {
         count *= 10;
     }
     const int places = value.exponent < 0 ? -value.exponent : 0;
-    return writeCount(value.negative ? -count : count, places);
+    return writeCount({value.negative ? -count : count, places});
 }
 
 // A written amount with its digits grouped by threes, as French text writes it:
@@ -140,10 +161,11 @@ std::string quoted(std::string_view text, Quote quote) {
 }
 
 // "450 000 francs de 1985 ont le même pouvoir d'achat que 143 368,18 euros de 2025."
-std::string sentence(const Worth& answer, double sum) {
+std::string sentence(const Worth& answer, const ReadResult& amount) {
     // French takes the singular below two: "1,5 euro".
     const auto isOne = [](double value) { return value > -2 && value < 2; };
-    const std::optional<Decimal> exact = decimalOf(sum);
+    const double sum = amount.value;
+    const std::optional<Decimal> exact = exactSum(amount);
     const std::optional<std::string> written = exact ? writeExact(*exact) : std::nullopt;
     return groupedDigits(written.value_or(writeAmount(sum))) + ' ' +
            std::string(moneyWord(answer.from.money, !isOne(sum))) + " de " +
@@ -153,24 +175,43 @@ std::string sentence(const Worth& answer, double sum) {
            " de " + std::to_string(answer.to.year) + '.';
 }
 
+// A year outside the index, or a money forced or wanted in a year that had it not.
+std::optional<WorthRefusal> questionRefusal(const WorthQuestion& question) {
+    for (const auto& [year, side] :
+         {std::pair{question.year, Side::sum}, std::pair{question.inYear, Side::result}}) {
+        if (!inIndex(year)) {
+            return WorthRefusal{Reason::yearOutsideIndex, side, year};
+        }
+    }
+    if (question.forced) {
+        if (auto refusal = refusedMoney(*question.forced, question.year, Side::sum)) {
+            return refusal;
+        }
+    }
+    if (question.wanted) {
+        return refusedMoney(*question.wanted, question.inYear, Side::result);
+    }
+    return std::nullopt;
+}
+
 // Expresses the sum in the answer's money and year, writing its result; the answer's
 // money of the sum becomes the one it is read in. Or says why not.
 std::optional<WorthRefusal> express(Worth& answer, const ReadResult& amount,
                                     const WorthQuestion& question) {
-    if (auto refusal = refusedQuestion(question)) {
+    if (auto refusal = questionRefusal(question)) {
         return refusal;
     }
     if (amount.status == ReadStatus::notANumber) {
         return WorthRefusal{Reason::notANumber, Side::sum, question.year, Money::euro, amount.stop};
     }
-    const Sum sum = sumOf(amount);
+    const std::optional<Money> written = writtenMoney(amount);
     // A marker written names the money, the more precisely when it names a kind of franc.
-    Money money = sum.written.value_or(question.forced.value_or(answer.from.money));
-    if (question.forced && sum.written) {
-        if (isFranc(*question.forced) != isFranc(*sum.written)) {
-            return WorthRefusal{Reason::otherMoney, Side::sum, question.year, *sum.written};
+    Money money = written.value_or(question.forced.value_or(answer.from.money));
+    if (question.forced && written) {
+        if (isFranc(*question.forced) != isFranc(*written)) {
+            return WorthRefusal{Reason::otherMoney, Side::sum, question.year, *written};
         }
-        money = *sum.written == Money::franc ? *question.forced : *sum.written;
+        money = *written == Money::franc ? *question.forced : *written;
     }
     answer.from.money = asOfYear(money, question.year);
     if (auto refusal = refusedMoney(answer.from.money, question.year, Side::sum)) {
@@ -181,14 +222,19 @@ std::optional<WorthRefusal> express(Worth& answer, const ReadResult& amount,
     }
 
     // sum × (its unit × index of inYear) ÷ (the result's unit × index of year)
-    const std::uint64_t numerator = inRateFractions(answer.from.money) * indexOf(question.inYear);
-    const std::uint64_t denominator = inRateFractions(answer.to.money) * indexOf(question.year);
-    if (const std::optional<std::int64_t> cents =
-            sum.exact ? roundedCount(*sum.exact, numerator, denominator, 2) : std::nullopt) {
-        answer.result = writeCount(*cents, 2);
+    const Ratio ratio{inRateFractions(answer.from.money) * indexOf(question.inYear),
+                      inRateFractions(answer.to.money) * indexOf(question.year)};
+    std::optional<Fixed> cents = centsByDoubles(amount.value, ratio);
+    if (!cents) {
+        const std::optional<Decimal> exact = exactSum(amount);
+        cents = exact ? roundedCount(*exact, ratio, 2) : std::nullopt;
+    }
+    if (cents) {
+        answer.result = writeCount(*cents);
         return std::nullopt;
     }
-    double value = sum.value * static_cast<double>(numerator) / static_cast<double>(denominator);
+    double value = amount.value * static_cast<double>(ratio.numerator) /
+                   static_cast<double>(ratio.denominator);
     if (!std::isfinite(value)) {
         return WorthRefusal{Reason::tooLarge, Side::result, question.inYear};
     }
@@ -202,6 +248,14 @@ std::optional<WorthRefusal> express(Worth& answer, const ReadResult& amount,
 }
 
 } // namespace
+
+int firstIndexYear() {
+    return priceindex::kFirstYear;
+}
+
+int lastIndexYear() {
+    return priceindex::kLastYear;
+}
 
 Money moneyOfYear(int year) {
     if (year < kFirstNouveauFrancYear) {
@@ -240,21 +294,7 @@ std::optional<int> readYear(std::string_view text) {
 }
 
 std::optional<WorthRefusal> refusedQuestion(const WorthQuestion& question) {
-    for (const auto& [year, side] :
-         {std::pair{question.year, Side::sum}, std::pair{question.inYear, Side::result}}) {
-        if (!inIndex(year)) {
-            return WorthRefusal{Reason::yearOutsideIndex, side, year};
-        }
-    }
-    if (question.forced) {
-        if (auto refusal = refusedMoney(*question.forced, question.year, Side::sum)) {
-            return refusal;
-        }
-    }
-    if (question.wanted) {
-        return refusedMoney(*question.wanted, question.inYear, Side::result);
-    }
-    return std::nullopt;
+    return questionRefusal(question);
 }
 
 Worth worth(std::string_view text, const WorthQuestion& question, Quote quote) {
@@ -265,7 +305,7 @@ Worth worth(std::string_view text, const ReadResult& amount, const WorthQuestion
             Quote quote) {
     Worth answer = worthResult(text, amount, question, quote);
     if (!answer.refusal) {
-        answer.sentence = sentence(answer, amount.value);
+        answer.sentence = sentence(answer, amount);
     }
     return answer;
 }

@@ -19,7 +19,8 @@ const QuoteCase kQuoteCases[] = {
     {"1\u00852\u20283\u2029", "1␤2␤3␤"},                          // next line and the separators
     {"\u009B31m\u0080", "\uFFFD31m\uFFFD"},                       // the other C1 controls
     {"12\u3164\u115F\u1160\uFFA0", "12\uFFFD\uFFFD\uFFFD\uFFFD"}, // the Hangul fillers
-    {"\u202E1\u2066\u200B\u00AD\uFEFF\u061C", "\uFFFD1\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD"},
+    {"\u200E1\u200B\u00AD\uFEFF\u061C",
+     "\uFFFD1\uFFFD\uFFFD\uFFFD\uFFFD"},                    // zero-width, soft hyphen, BOM, marks
     {"a\uFE0F\U000E0041\U000E0100", "a\uFFFD\uFFFD\uFFFD"}, // variation selectors, tags
     {"\xFF\xC3(\xE2\x82", "\uFFFD\uFFFD(\uFFFD\uFFFD"},     // not UTF-8
     {"\xED\xA0\x80\xF4\x90\x80\x80", "\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD"},
