@@ -22,7 +22,8 @@ constexpr Money kMoneys[] = {Money::euro, Money::franc, Money::ancienFranc, Mone
 // What the user wrote, inside a sentence: at most korvalin::kQuotedCharacters characters,
 // isolated so that its text direction cannot turn the sentence around.
 std::string quoted(std::string_view text) {
-    return "\u2068" + korvalin::quoteText(text) + "\u2069";
+    std::string isolated = "\u2068\u2069"; // between U+2068 and U+2069, of three bytes each
+    return isolated.insert(3, korvalin::quoteText(text));
 }
 
 QString wordOf(Money money) {
