@@ -58,8 +58,9 @@ PurchasingPowerWindow::PurchasingPowerWindow(QWidget* parent)
         ui_->monnaieVoulue->addItem(wordOf(money), static_cast<int>(money));
     }
     ui_->anneeVoulue->setText(QString::number(korvalin::lastIndexYear()));
-    // The years are AmountDisplays for the text interface a screen reader gets, which
-    // answers every query; they take whatever is typed and say what does not read.
+    // The three fields are AmountDisplays, years too, for the text interface a screen
+    // reader gets, which answers every query. They take whatever is typed, and the
+    // sentence says what does not read.
     for (AmountDisplay* field : {ui_->somme, ui_->annee, ui_->anneeVoulue}) {
         connect(field, &QLineEdit::textChanged, this, &PurchasingPowerWindow::answer);
         // Enter tells the sentence; leaving the field tells it if it changed. (Qt's own
