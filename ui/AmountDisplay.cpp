@@ -214,5 +214,9 @@ void AmountDisplay::contextMenuEvent(QContextMenuEvent* event) {
     menu->addSeparator();
     add({"selectAll", "Select All", ""}, QKeySequence::SelectAll,
         !text().isEmpty() && selectionLength() < text().size(), [this] { selectAll(); });
+    if (menuAction_) {
+        menu->addSeparator();
+        menu->addAction(menuAction_);
+    }
     menu->popup(event->globalPos());
 }

@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 
+class QAction;
 class QKeyEvent;
 
 // A display of an amount. Editable, it is the one door through which its text is edited:
@@ -35,6 +36,9 @@ public:
         undoBeyond_ = undo;
         redoBeyond_ = redo;
     }
+
+    // An entry of the owner's own at the end of the menu: « Pouvoir d'achat… ».
+    void setMenuAction(QAction* action) { menuAction_ = action; }
 
     // Replaces a range of the text as though it were typed: what a screen reader or
     // another assistive tool writes.
@@ -69,6 +73,7 @@ private:
     bool checkedPaste(bool xSelection); // of the X selection, or else of the clipboard
 
     EditCheck check_;
+    QAction* menuAction_ = nullptr;
     bool undoBeyond_ = false;
     bool redoBeyond_ = false;
     bool asked_ = false; // whether the event being handled asked the check

@@ -5,6 +5,7 @@
 #include "Announcer.h"
 #include "ConvertText.h"
 #include "FailureMessage.h"
+#include "PurchasingPowerWindow.h"
 #include "QtTexts.h"
 #include "ui_Korvalin.h"
 
@@ -93,6 +94,10 @@ KorvalinWindow::KorvalinWindow(QWidget* parent)
             [history] { history(&korvalin::Korvalin::annuler); });
     connect(ui_->ecran, &AmountDisplay::redoBeyond, this,
             [history] { history(&korvalin::Korvalin::retablir); });
+    // « Pouvoir d'achat… », by its shortcut or from either display's menu.
+    connect(ui_->pouvoirAchat, &QAction::triggered, this, &KorvalinWindow::openPurchasingPower);
+    ui_->ecran->setMenuAction(ui_->pouvoirAchat);
+    ui_->ecran2->setMenuAction(ui_->pouvoirAchat);
     ui_->ecran->setFocus();
 }
 
@@ -186,6 +191,20 @@ void KorvalinWindow::changeEvent(QEvent* event) {
         message_->activateWindow();
     }
     QWidget::changeEvent(event);
+}
+
+void KorvalinWindow::closeEvent(QCloseEvent* event) {
+    if (purchasingPower_) {
+        purchasingPower_->close();
+    }
+    QWidget::closeEvent(event);
+}
+
+void KorvalinWindow::openPurchasingPower() {
+    if (!purchasingPower_) {
+        purchasingPower_ = std::make_unique<PurchasingPowerWindow>();
+    }
+    purchasingPower_->open(korvalin_.display());
 }
 
 void KorvalinWindow::press(KeyId key) {

@@ -10,6 +10,7 @@
 #include <memory>
 
 class Announcer;
+class PurchasingPowerWindow;
 class QButtonGroup;
 class QMessageBox;
 
@@ -33,6 +34,8 @@ protected:
     // Enter, Escape, and keys for the amount typed while another control has the focus.
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
+    // The purchasing-power window closes with the converter.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     // Runs one key to its end: a failed conversion is shown to the user and the
@@ -53,6 +56,8 @@ private:
     void showDisplay(Change change = Change::edit);
     // Work that the first frame does not need: done once it is on screen.
     void finishStartUp();
+    // « Pouvoir d'achat… » on the amount on show: its window is built the first time.
+    void openPurchasingPower();
 
     std::unique_ptr<Ui::Korvalin> ui_;
     QButtonGroup* keypad_;
@@ -61,4 +66,5 @@ private:
     QPointer<QMessageBox> message_; // the message on show, if any
     QTimer startUp_;                // runs finishStartUp once the first frame is drawn
     bool startedUp_ = false;
+    std::unique_ptr<PurchasingPowerWindow> purchasingPower_; // none until first opened
 };
