@@ -164,25 +164,8 @@ constexpr std::array<std::string_view, 6> kTaxOrPay = {"ht",     "h.t.", "ttc",
                                                        "t.t.c.", "brut", "net"};
 constexpr std::array<std::string_view, 5> kPer = {"le ", "la ", "par ", "l'", "l\xE2\x80\x99"};
 constexpr std::array<std::string_view, 18> kUnits = {
-    "kilo",
-    "kg",
-    "g",
-    "litre",
-    "l",
-    "tonne",
-    "t",
-    "m\xC2\xB2",
-    "m2",
-    "m",
-    "an",
-    "mois",
-    "jour",
-    "semaine",
-    "heure",
-    "h",
-    "pi\xC3\xA8"
-    "ce",
-    "unit\xC3\xA9",
+    "kilo", "kg", "g",    "litre", "l",       "tonne", "t", "m\xC2\xB2",  "m2",
+    "m",    "an", "mois", "jour",  "semaine", "heure", "h", "pi\u00E8ce", "unit\xC3\xA9",
 };
 
 constexpr std::array<double, 23> kPowersOfTen = {
@@ -210,6 +193,7 @@ enum class PointRule {
     documents, // a point followed by exactly three digits groups, any other is the comma
     groups,    // every point groups
     comma,     // a point is the comma
+    bare,      // groups or comma, as bareAmountPoints tells from the amount
 };
 
 // The rule for a bare amount's points: they group only where nothing else makes sense,
@@ -318,6 +302,9 @@ public:
 
     ReadResult read() {
         about();
+        if (points_ == PointRule::bare) {
+            points_ = bareAmountPoints(rest()); // the point of "env." is none of the number's
+        }
         markerBefore();
         if (!number()) {
             return refused();
@@ -433,6 +420,7 @@ private:
         case PointRule::groups:
             return true;
         case PointRule::comma:
+        case PointRule::bare:
             break;
         }
         return false;
@@ -574,8 +562,7 @@ private:
         if (marker.abbreviation && rest().starts_with('.')) {
             ++at_;
         } else if (marker.text.ends_with("franc") || marker.text.ends_with("francs")) {
-            at_ += wordAt(rest(), " fran\xC3\xA7"
-                                  "ais"); // français
+            at_ += wordAt(rest(), " fran\u00E7ais");
         }
     }
 
@@ -785,7 +772,7 @@ ReadResult readAmount(std::string_view text) {
     Reader documents(amount, PointRule::documents);
     ReadResult result = documents.read();
     if (!documents.unitWritten() && amount.find('.') != std::string_view::npos) {
-        Reader bare(amount, bareAmountPoints(amount));
+        Reader bare(amount, PointRule::bare);
         const ReadResult again = bare.read();
         if (!bare.unitWritten()) { // with a currency after all, the first reading holds
             result = again;

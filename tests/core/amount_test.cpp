@@ -156,6 +156,8 @@ const ReadCase kReadCases[] = {
     {"~15 \u20AC", ok, 15.0, &kEuro},
     {"env. 15 \u20AC", ok, 15.0, &kEuro},
     {"environ 15 \u20AC", ok, 15.0, &kEuro},
+    {"env. 1.234.567", ok, 1234567.0},
+    {"env. 1.5", ok, 1.5},
     {"215   000   \u20AC   HT", ok, 215000.0, &kEuro},
     {"12  345", ok, 12345.0},
     // The franc before 1960 and the one after it.
