@@ -568,24 +568,28 @@ private:
 
     // The old form's centimes: exactly two digits after whole francs, "1 fr 50", or
     // after a comma as tickets print them, "0f,10"; perhaps a centime word after them.
+    // Two digits that begin a word or a number, "50x" or "50 000", are not centimes.
     bool oldCentimes() {
         std::size_t space = spacesAt(rest());
         if (space == 0 && rest().starts_with(',')) {
             space = 1;
         }
         const std::string_view centimes = rest().substr(space);
-        if (centimes.size() < 2 || !isDigit(centimes[0]) || !isDigit(centimes[1]) ||
-            (centimes.size() > 2 && isDigit(centimes[2]))) {
+        if (centimes.size() < 2 || !isDigit(centimes[0]) || !isDigit(centimes[1])) {
+            return false;
+        }
+        const std::string_view after = centimes.substr(2);
+        const std::size_t before = spacesAt(after);
+        const std::size_t word = firstWordAt(after.substr(before), kCentimes);
+        if (word == 0 && !after.empty() &&
+            (isDigit(after[0]) || continuesWord(after[0]) ||
+             (before > 0 && before < after.size() && isDigit(after[before])))) {
             return false;
         }
         plain_.push_back('.');
         keep(centimes.substr(0, 2));
         fractionDigits_ = 2;
-        at_ += space + 2;
-        const std::size_t before = spacesAt(rest());
-        if (const std::size_t word = firstWordAt(rest().substr(before), kCentimes); word > 0) {
-            at_ += before + word;
-        }
+        at_ += space + 2 + (word > 0 ? before + word : 0);
         return true;
     }
 

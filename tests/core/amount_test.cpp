@@ -216,6 +216,7 @@ const ReadCase kReadCases[] = {
     {"2 fr 505", notANumber},
     {"1 \u20AC 50", notANumber},
     {"1 FF 50", notANumber},
+    {"12 F 50c", notANumber},
     {"150 HT", notANumber}, // qualifiers follow a currency
     {"150 \u20AC HT TTC", notANumber},
     {"150 \u20AC HTT", notANumber},
@@ -275,6 +276,8 @@ TEST(ReadAmountTest, StopsAtWhatDoesNotRead) {
         {"-", 1, ""},
         {"2 fr 5", 5, "5"},
         {"2 fr 505", 5, "505"},
+        {"12 F 50x", 5, "50x"},
+        {"1 500 F 50 000", 8, "50"},
         {"5 \u00E0 6 francs", 2, "\u00E0"},
         {"12 CHF", 3, "CHF"},
         {"5 FCFA", 2, "FCFA"},

@@ -106,10 +106,11 @@ Written written(const std::string& text) {
                kSpaces + "(" + millions + "(" + kGap + written + "|" + kSpaces + of + written +
                ")|" + mille + kGap + written + ")|" + kGap + "[kKM]" + fused + ")";
     };
-    // Whole francs, then exactly two digits of centimes.
-    static const std::string oldForm =
-        sign + whole + kGap + "(" + abbreviation + "\\.?|" + francWord + "(" + kSpaces +
-        word("fran\u00E7ais") + ")?)(,|" + kGap + ")[0-9]{2}(?![0-9])(" + kGap + centime + ")?";
+    // Whole francs, then exactly two digits of centimes that end there.
+    static const std::string oldForm = sign + whole + kGap + "(" + abbreviation + "\\.?|" +
+                                       francWord + "(" + kSpaces + word("fran\u00E7ais") +
+                                       ")?)(,|" + kGap + ")[0-9]{2}(" + kGap + centime +
+                                       "|(?![0-9A-Za-z\xC3])(?!" + kSpaces + "[0-9]))";
     // What qualifies an amount and its currency: a tax or pay word, a price per unit,
     // each once in either order, then a footnote's stars.
     static const std::string taxWord = anyOf({"ht", "h.t.", "ttc", "t.t.c.", "brut", "net"});
