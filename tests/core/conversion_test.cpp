@@ -190,7 +190,7 @@ const FailureCase kFailureCases[] = {
     {{Typed{"inf"}}, notANumber},
     {{Typed{"0x10"}}, notANumber},
     {{Typed{"1 00"}}, notANumber},
-    {{Typed{"1 500 F TTC"}}, notANumber},
+    {{Typed{"1 500 F TVA"}}, notANumber},
     {{Typed{"\u0661\u0662"}}, notANumber}, // Arabic-Indic digits
     {{Typed{"\uFF11"}}, notANumber},       // fullwidth one
     {{Typed{"1E+400"}}, overflow},

@@ -19,6 +19,7 @@
 #include <optional>
 #include <regex>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -28,47 +29,126 @@ using namespace korvalin;
 // reader: no amount, or an amount with no currency written, in francs or in euros.
 enum class Written { noAmount, bare, francs, euros };
 
+const std::string kInner = "( |\xC2\xA0|\xE2\x80\xAF|\xE2\x80\x89|\xE2\x80\x87)";
+const std::string kSpaces = kInner + "+";
+const std::string kGap = kInner + "*";
+
+bool isLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// A word as the grammar writes it: its ASCII letters in either case, a space for a run
+// of spaces, and no letter after a final letter.
+std::string word(std::string_view text) {
+    std::string pattern;
+    for (const char c : text) {
+        if (c == ' ') {
+            pattern += kSpaces;
+        } else if (isLetter(c)) {
+            pattern += {'[', c, static_cast<char>(c - 'a' + 'A'), ']'};
+        } else if (c == '.') {
+            pattern += "\\.";
+        } else {
+            pattern += c;
+        }
+    }
+    if (isLetter(text.back())) {
+        pattern += "(?![A-Za-z\xC3])";
+    }
+    return pattern;
+}
+
+std::string anyOf(std::initializer_list<std::string_view> words) {
+    std::string pattern = "(";
+    for (const std::string_view w : words) {
+        pattern += (pattern.size() > 1 ? "|" : "") + word(w);
+    }
+    return pattern + ")";
+}
+
 Written written(const std::string& text) {
-    static const std::string space = "[ \t\n\r]*",
-                             inner = "( |\xC2\xA0|\xE2\x80\xAF|\xE2\x80\x89|\xE2\x80\x87)",
-                             sign = "([+-]|\xE2\x88\x92)?", exponent = "([eE][+-]?[0-9]+)?";
-    // Beside a currency, a point followed by exactly three digits groups, any other is
-    // the comma; spaces and points never group the same number.
+    static const std::string space = "[ \t\n\r]*", sign = "([+-]|\xE2\x88\x92)?",
+                             exponent = "([eE][+-]?[0-9]+)?";
+    static const std::string about =
+        "((\xE2\x89\x88|~|" + word("env.") + ")" + kGap + "|" + word("environ") + kSpaces + ")?";
+    // Beside a currency or centimes, a point followed by exactly three digits groups,
+    // any other is the comma; spaces and points never group the same number.
     static const std::string three = "[0-9]{3}(?![0-9])";
     static const std::string whole =
-        "([0-9]+|[0-9]{1,3}(" + inner + "[0-9]{3})+|[0-9]{1,3}(\\." + three + ")+)";
+        "([0-9]+|[0-9]{1,3}(" + kSpaces + three + ")+|[0-9]{1,3}(\\." + three + ")+)";
     static const std::string decimal = "(,|\\.(?!" + three + "))";
     static const std::string number =
         sign + "(" + whole + "(" + decimal + "[0-9]*)?|" + decimal + "[0-9]+)" + exponent;
-    // A marker after the number, or before it with a space or the number's sign or digit next.
-    const auto with = [](const std::string& marker) {
-        return number + inner + "?(" + marker + ")|(" + marker + ")(" + inner +
-               "|(?=[-+0-9]|\xE2\x88\x92))" + number;
+
+    static const std::string abbreviation = anyOf({"frs", "fr", "f"});
+    static const std::string francWord = anyOf({"francs", "franc"});
+    static const std::string oldNewWord =
+        anyOf({"anciens francs", "ancien franc", "nouveaux francs", "nouveau franc"});
+    static const std::string otherFranc = anyOf({"ff", "frf", "af", "nf"});
+    static const std::string francMarker =
+        "(" + abbreviation + "|" + francWord + "|" + oldNewWord + "|" + otherFranc + ")";
+    static const std::string euroMarker = "(\xE2\x82\xAC|" + anyOf({"euros", "euro", "eur"}) + ")";
+    // A marker after the number: an abbreviation's point, "français" after francs.
+    static const std::string francs = "(" + abbreviation + "\\.?|(" + francWord + "|" + oldNewWord +
+                                      ")(" + kSpaces + word("fran\u00E7ais") + ")?|" + otherFranc +
+                                      ")";
+    static const std::string& euros = euroMarker;
+    // Before the number, with a space or the number's sign or digit next.
+    const auto before = [](const std::string& marker, const std::string& pointed) {
+        return "(" + marker + "(" + kSpaces + "|(?=[-+0-9]|\xE2\x88\x92))|" + pointed + "\\." +
+               kSpaces + ")";
     };
-    // An abbreviation's point, and the old form.
-    static const std::regex francs(space + "(" + with("f|fr|frs|ff|francs?|frf") + "|" + number +
-                                       inner + "?(f|fr|frs)\\.|(f|fr|frs)\\." + inner + number +
-                                       "|" + sign + whole + inner + "?f" + inner + "?[0-9]{2})" +
-                                       space,
-                                   std::regex::icase);
-    static const std::regex euros(space + "(" + with("\xE2\x82\xAC|eur|euros?") + ")" + space,
-                                  std::regex::icase);
+    static const std::string centime = anyOf({"centimes", "centime", "cents", "cent.", "c."});
+    static const std::string of = "(" + word("de ") + "|d('|\xE2\x80\x99))";
+    static const std::string millions = anyOf({"milliards", "milliard", "millions", "million"});
+    static const std::string mille = word("mille");
+    // What the number is counted in after it.
+    const auto unit = [](const std::string& written, const std::string& fused) {
+        return "(" + kGap + written + "|" + kGap + centime + kSpaces + of + written + "|" +
+               kSpaces + "(" + millions + "(" + kGap + written + "|" + kSpaces + of + written +
+               ")|" + mille + kGap + written + ")|" + kGap + "[kKM]" + fused + ")";
+    };
+    // Whole francs, then exactly two digits of centimes that end there.
+    static const std::string oldForm = sign + whole + kGap + "(" + abbreviation + "\\.?|" +
+                                       francWord + "(" + kSpaces + word("fran\u00E7ais") +
+                                       ")?)(,|" + kGap + ")[0-9]{2}(" + kGap + centime +
+                                       "|(?![0-9A-Za-z\xC3])(?!" + kSpaces + "[0-9]))";
+    // What qualifies an amount and its currency: a tax or pay word, a price per unit,
+    // each once in either order, then a footnote's stars.
+    static const std::string taxWord = anyOf({"ht", "h.t.", "ttc", "t.t.c.", "brut", "net"});
+    static const std::string tax = "(" + kSpaces + taxWord + "|" + kGap + "\\(" + taxWord + "\\))";
+    static const std::string measure =
+        anyOf({"kilo", "kg", "g", "litre", "l", "tonne", "t", "m\xC2\xB2", "m2", "m", "an", "mois",
+               "jour", "semaine", "heure", "h", "pi\u00E8ce", "unit\xC3\xA9"});
+    static const std::string perUnit = "(" + kGap + "/" + kGap + measure + "|" + kSpaces + "(" +
+                                       anyOf({"le ", "la ", "par ", "l'", "l\xE2\x80\x99"}) + ")" +
+                                       measure + ")";
+    static const std::string qualifiers =
+        "((" + tax + perUnit + "?|" + perUnit + tax + "?)?(" + kGap + "\\*+)?)";
+
+    static const std::regex inFrancs(space + about + "(" + before(francMarker, abbreviation) +
+                                     number + "|" + number + unit(francs, "[fF](?![A-Za-z\xC3])") +
+                                     "|" + oldForm + ")" + qualifiers + space);
+    static const std::regex inEuros(space + about + "(" + before(euroMarker, "(?!)") + number +
+                                    "|" + number + unit(euros, "\xE2\x82\xAC") + "|" + number +
+                                    "e(?=" + space + "$))" + qualifiers + space);
     // A bare amount: its points group when two or more group threes, or before a comma;
-    // otherwise a point is the comma.
-    static const std::regex bare(space + sign + "(([0-9]+|[0-9]{1,3}(" + inner +
-                                 "[0-9]{3})+)(,[0-9]*)?|,[0-9]+)" + exponent + space);
-    static const std::regex grouped(space + sign + "[0-9]{1,3}(\\.[0-9]{3}){2,}(,[0-9]*)?" +
-                                    exponent + space + "|" + space + sign +
-                                    "[0-9]{1,3}(\\.[0-9]{3})+,[0-9]*" + exponent + space);
-    std::string pointAsComma = text;
-    std::replace(pointAsComma.begin(), pointAsComma.end(), '.', ',');
-    if (std::regex_match(text, grouped) || std::regex_match(pointAsComma, bare)) {
+    // otherwise a point is the comma. Centimes alone are read as beside a currency.
+    static const std::string pointAsComma =
+        sign + "(([0-9]+|[0-9]{1,3}(" + kSpaces + three + ")+)([,.][0-9]*)?|[,.][0-9]+)" + exponent;
+    static const std::string grouped = "(" + sign + "[0-9]{1,3}(\\.[0-9]{3}){2,}(,[0-9]*)?" +
+                                       exponent + "|" + sign + "[0-9]{1,3}(\\.[0-9]{3})+,[0-9]*" +
+                                       exponent + ")";
+    static const std::regex bare(space + about + "((" + pointAsComma + "|" + grouped + ")(" +
+                                 kSpaces + "(" + millions + "|" + mille + "))?|" + number + kGap +
+                                 centime + qualifiers + ")" + space);
+    if (std::regex_match(text, bare)) {
         return Written::bare;
     }
-    if (std::regex_match(text, francs)) {
+    if (std::regex_match(text, inFrancs)) {
         return Written::francs;
     }
-    return std::regex_match(text, euros) ? Written::euros : Written::noAmount;
+    return std::regex_match(text, inEuros) ? Written::euros : Written::noAmount;
 }
 
 [[noreturn]] void fail(const char* what, const std::string& text) {
