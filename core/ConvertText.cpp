@@ -2,6 +2,7 @@
 #include "ConvertText.h"
 
 #include <cmath>
+#include <cstdint>
 
 namespace korvalin {
 
@@ -12,11 +13,24 @@ Converted convertText(std::string_view text, ConversionDirection direction) {
 Converted convertText(const ReadResult& amount, ConversionDirection direction) {
     using Reason = Refusal::Reason;
     if (amount.status == ReadStatus::notANumber) {
-        return {{}, Refusal{Reason::notANumber, amount.stop}};
+        return {{}, Refusal{Reason::notANumber, amount.stop, {}, amount.stopEnd}};
     }
     // An amount written in the currency this key converts to is never read as the other.
     if (amount.currency == &resultCurrency(direction)) {
         return {{}, Refusal{Reason::otherCurrency, {}, otherDirection(direction)}};
+    }
+    // Exact below 10^15, where a result is written from its thousandths; beyond, and for
+    // amounts a Decimal cannot hold, as the doubles give it.
+    constexpr std::int64_t kThousandthsBelow1e15 = 1'000'000'000'000'000'000;
+    if (amount.exact && amount.status == ReadStatus::ok) {
+        const Ratio ratio = direction == ConversionDirection::toEuros
+                                ? Ratio{kRateDenominator, kRateNumerator}
+                                : Ratio{kRateNumerator, kRateDenominator};
+        const std::optional<Fixed> rounded = roundedCount(*amount.exact, ratio, 3);
+        if (rounded && rounded->count < kThousandthsBelow1e15 &&
+            rounded->count > -kThousandthsBelow1e15) {
+            return {writeCount(*rounded), std::nullopt};
+        }
     }
     const double converted = convertAmount(amount.value, direction);
     if (amount.status == ReadStatus::tooLarge || !std::isfinite(converted)) {

@@ -81,7 +81,11 @@ std::string failureText(const Refusal& refusal, std::string_view amount, Quote q
     if (std::none_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
         return quoted(amount) + " n'est pas un montant\u00A0: il n'y a aucun chiffre.";
     }
-    const std::string_view part = partAt(amount, refusal.stop);
+    const std::string_view part = refusal.stopEnd != std::string_view::npos &&
+                                          refusal.stop < refusal.stopEnd &&
+                                          refusal.stopEnd <= amount.size()
+                                      ? amount.substr(refusal.stop, refusal.stopEnd - refusal.stop)
+                                      : partAt(amount, refusal.stop);
     // A second comma or point is better told by the rule than by itself.
     if (!part.empty() && part != text && part != "," && part != ".") {
         return quoted(amount) + " n'est pas un montant\u00A0: " + quoted(part) +

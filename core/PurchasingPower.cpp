@@ -86,6 +86,12 @@ std::optional<Decimal> decimalOf(double value) {
 // What the reader says of a sum, as this rule takes it: the money written, if any, and
 // the sum's exact value.
 std::optional<Money> writtenMoney(const ReadResult& amount) {
+    if (amount.francWord == FrancWord::ancien) {
+        return Money::ancienFranc;
+    }
+    if (amount.francWord == FrancWord::nouveau) {
+        return Money::nouveauFranc;
+    }
     if (amount.currency == &kFranc) {
         return Money::franc;
     }
@@ -95,8 +101,20 @@ std::optional<Money> writtenMoney(const ReadResult& amount) {
     return std::nullopt;
 }
 
+// The sum in the money written: the reader counts anciens francs in francs.
+double sumValue(const ReadResult& amount) {
+    return amount.francWord == FrancWord::ancien ? amount.value * 100 : amount.value;
+}
+
 std::optional<Decimal> exactSum(const ReadResult& amount) {
-    return decimalOf(amount.value);
+    if (!amount.exact) {
+        return decimalOf(sumValue(amount));
+    }
+    Decimal exact = *amount.exact;
+    if (amount.francWord == FrancWord::ancien) {
+        exact.exponent += 2;
+    }
+    return exact;
 }
 
 // The sum in cents by doubles, when they round it as its exact value would: their three
@@ -164,7 +182,7 @@ std::string quoted(std::string_view text, Quote quote) {
 std::string sentence(const Worth& answer, const ReadResult& amount) {
     // French takes the singular below two: "1,5 euro".
     const auto isOne = [](double value) { return value > -2 && value < 2; };
-    const double sum = amount.value;
+    const double sum = sumValue(amount);
     const std::optional<Decimal> exact = exactSum(amount);
     const std::optional<std::string> written = exact ? writeExact(*exact) : std::nullopt;
     return groupedDigits(written.value_or(writeAmount(sum))) + ' ' +
@@ -224,7 +242,7 @@ std::optional<WorthRefusal> express(Worth& answer, const ReadResult& amount,
     // sum × (its unit × index of inYear) ÷ (the result's unit × index of year)
     const Ratio ratio{inRateFractions(answer.from.money) * indexOf(question.inYear),
                       inRateFractions(answer.to.money) * indexOf(question.year)};
-    std::optional<Fixed> cents = centsByDoubles(amount.value, ratio);
+    std::optional<Fixed> cents = centsByDoubles(sumValue(amount), ratio);
     if (!cents) {
         const std::optional<Decimal> exact = exactSum(amount);
         cents = exact ? roundedCount(*exact, ratio, 2) : std::nullopt;
@@ -233,7 +251,7 @@ std::optional<WorthRefusal> express(Worth& answer, const ReadResult& amount,
         answer.result = writeCount(*cents);
         return std::nullopt;
     }
-    double value = amount.value * static_cast<double>(ratio.numerator) /
+    double value = sumValue(amount) * static_cast<double>(ratio.numerator) /
                    static_cast<double>(ratio.denominator);
     if (!std::isfinite(value)) {
         return WorthRefusal{Reason::tooLarge, Side::result, question.inYear};

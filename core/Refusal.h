@@ -20,6 +20,8 @@ struct Refusal {
     std::size_t stop = std::string_view::npos;
     // For otherCurrency: the conversion of the other key, the one that converts the amount.
     ConversionDirection converting = ConversionDirection::toEuros;
+    // For notANumber: the end of the part that does not read, the word at `stop`.
+    std::size_t stopEnd = std::string_view::npos;
 
     bool operator==(const Refusal&) const = default;
 };

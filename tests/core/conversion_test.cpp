@@ -106,6 +106,17 @@ const ConversionCase kConversionCases[] = {
     {"francs_and_centimes", {Typed{"12 F 50"}, euros}, "1,906", "Euros", "12 F 50", "Francs"},
     {"euros_sign", {Typed{"15,24 \u20AC"}, francs}, "99,968", "Francs", "15,24 \u20AC", "Euros"},
     {"frf", {Typed{"100 FRF"}, euros}, "15,245", "Euros", "100 FRF", "Francs"},
+    // Exact ties go to the even thousandth, whichever way their doubles fall.
+    {"tie_150", {Typed{"150"}, francs}, "983,936", "Francs", "150", "Euros"},
+    {"tie_half", {Typed{"0,5"}, francs}, "3,28", "Francs", "0,5", "Euros"},
+    {"tie_one_and_a_half", {Typed{"1,5"}, francs}, "9,839", "Francs", "1,5", "Euros"},
+    {"tie_350", {Typed{"350"}, francs}, "2295,85", "Francs", "350", "Euros"},
+    {"exact_million_and_a_half",
+     {Typed{"1 500 000 F"}, euros},
+     "228673,526",
+     "Euros",
+     "1 500 000 F",
+     "Francs"},
     // Rounding by scaling would overflow here, though the product itself is finite.
     {"just_below_overflow",
      {Typed{"2,74E+307"}, francs},
