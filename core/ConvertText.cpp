@@ -19,16 +19,15 @@ Converted convertText(const ReadResult& amount, ConversionDirection direction) {
     if (amount.currency == &resultCurrency(direction)) {
         return {{}, Refusal{Reason::otherCurrency, {}, otherDirection(direction)}};
     }
-    // Exact below 10^15, where a result is written from its thousandths; beyond, and for
+    // Exact below 10^15 thousandths, which a result has its fifteen digits for; beyond, and for
     // amounts a Decimal cannot hold, as the doubles give it.
-    constexpr std::int64_t kThousandthsBelow1e15 = 1'000'000'000'000'000'000;
+    constexpr std::int64_t kFifteenDigits = 1'000'000'000'000'000;
     if (amount.exact && amount.status == ReadStatus::ok) {
         const Ratio ratio = direction == ConversionDirection::toEuros
                                 ? Ratio{kRateDenominator, kRateNumerator}
                                 : Ratio{kRateNumerator, kRateDenominator};
         const std::optional<Fixed> rounded = roundedCount(*amount.exact, ratio, 3);
-        if (rounded && rounded->count < kThousandthsBelow1e15 &&
-            rounded->count > -kThousandthsBelow1e15) {
+        if (rounded && rounded->count < kFifteenDigits && rounded->count > -kFifteenDigits) {
             return {writeCount(*rounded), std::nullopt};
         }
     }

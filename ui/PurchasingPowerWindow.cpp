@@ -82,7 +82,12 @@ PurchasingPowerWindow::PurchasingPowerWindow(QWidget* parent)
     writeSourceSmall();
 }
 
-PurchasingPowerWindow::~PurchasingPowerWindow() = default;
+PurchasingPowerWindow::~PurchasingPowerWindow() {
+    // Its fields, destroyed after it, may still say they lost the focus: no one listens.
+    for (AmountDisplay* field : {ui_->somme, ui_->annee, ui_->anneeVoulue}) {
+        field->disconnect(this);
+    }
+}
 
 void PurchasingPowerWindow::open(const korvalin::Display& display) {
     ui_->somme->setText(QString::fromStdString(display.ecran));

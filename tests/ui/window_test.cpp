@@ -808,9 +808,9 @@ private slots:
             {notRead("1,,2"), "1,,2",
              QStringLiteral("«\u00A0\u20681,,2\u2069\u00A0» n'est pas un montant. Tapez des "
                             "chiffres, avec au plus une virgule.")},
-            {notRead("1 500 F TTC"), "1 500 F TTC",
-             QStringLiteral("«\u00A0\u20681 500 F TTC\u2069\u00A0» n'est pas un montant\u00A0: "
-                            "«\u00A0\u2068TTC\u2069\u00A0» n'est pas compris.")},
+            {notRead("1 500 F TTX"), "1 500 F TTX",
+             QStringLiteral("«\u00A0\u20681 500 F TTX\u2069\u00A0» n'est pas un montant\u00A0: "
+                            "«\u00A0\u2068TTX\u2069\u00A0» n'est pas compris.")},
             {notRead("(15,24 \u20AC)"), "(15,24 \u20AC)",
              QStringLiteral("«\u00A0\u2068(15,24 \u20AC)\u2069\u00A0» n'est pas un montant\u00A0: "
                             "«\u00A0\u2068(\u2069\u00A0» n'est pas compris.")},
