@@ -10,10 +10,6 @@ namespace {
 constexpr std::string_view kLineForm = "chaque ligne commence par son année, puis une tabulation "
                                        "ou un point-virgule, comme « 1985;120 000 F ».";
 
-std::string quoted(std::string_view text) {
-    return "«\u00A0" + quoteText(text) + "\u00A0»";
-}
-
 } // namespace
 
 WorthLine worthLine(std::string_view text, const Options& options) {
@@ -21,12 +17,13 @@ WorthLine worthLine(std::string_view text, const Options& options) {
     if (!year) {
         const std::size_t separator = text.find_first_of("\t;");
         if (separator == std::string_view::npos) {
-            return {{}, quoted(text) + " n'a pas d'année\u00A0: " + std::string(kLineForm)};
+            return {{},
+                    quoted(text, quoteText) + " n'a pas d'année\u00A0: " + std::string(kLineForm)};
         }
         year = readYear(text.substr(0, separator));
         if (!year) {
             return {{},
-                    quoted(text.substr(0, separator)) +
+                    quoted(text.substr(0, separator), quoteText) +
                         " n'est pas une année\u00A0: " + std::string(kLineForm)};
         }
         text.remove_prefix(separator + 1);

@@ -63,9 +63,7 @@ std::string failureText(const Refusal& refusal, std::string_view amount, Quote q
     if (refusal.reason == Reason::overflow) {
         return "Ce montant est trop grand pour être converti.";
     }
-    const auto quoted = [quote](std::string_view text) {
-        return "«\u00A0" + quote(text) + "\u00A0»";
-    };
+    const auto quoted = [quote](std::string_view text) { return korvalin::quoted(text, quote); };
     if (refusal.reason == Reason::otherCurrency) {
         const ConversionDirection converting = refusal.converting;
         return quoted(amount) + " est un montant en " +

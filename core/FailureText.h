@@ -1,17 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "Quote.h"
 #include "Refusal.h"
 
 #include <string>
 #include <string_view>
 
 namespace korvalin {
-
-// How a front end shows a piece of what the user wrote inside a sentence, in UTF-8:
-// at most kQuotedCharacters characters, marked "…" when cut, with nothing in it that
-// its screen would take for markup or a control (quoteText, for a terminal).
-using Quote = std::string (*)(std::string_view text);
 
 // Who reads the sentence: the window's user converts with a key, a terminal's with an
 // option.

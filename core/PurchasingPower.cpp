@@ -174,10 +174,6 @@ std::string groupedDigits(std::string written) {
     return written;
 }
 
-std::string quoted(std::string_view text, Quote quote) {
-    return "«\u00A0" + quote(text) + "\u00A0»";
-}
-
 // "450 000 francs de 1985 ont le même pouvoir d'achat que 143 368,18 euros de 2025."
 std::string sentence(const Worth& answer, const ReadResult& amount) {
     // French takes the singular below two: "1,5 euro".

@@ -113,6 +113,10 @@ std::string shownInQuote(std::string_view text, std::size_t characters) {
     return shownFrom(text, characters, at);
 }
 
+std::string quoted(std::string_view text, Quote quote) {
+    return "«\u00A0" + quote(text) + "\u00A0»";
+}
+
 std::string quoteText(std::string_view text) {
     std::size_t at = 0;
     std::string quote = shownFrom(text, kQuotedCharacters, at);

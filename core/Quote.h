@@ -22,4 +22,12 @@ std::string shownInQuote(std::string_view text, std::size_t characters);
 // "…" when cut.
 std::string quoteText(std::string_view text);
 
+// How a front end shows a piece of what the user wrote inside a sentence, in UTF-8:
+// at most kQuotedCharacters characters, marked "…" when cut, with nothing in it that
+// its screen would take for markup or a control (quoteText, for a terminal).
+using Quote = std::string (*)(std::string_view text);
+
+// The text quoted as a sentence quotes it, between French quotation marks: « 12 F ».
+std::string quoted(std::string_view text, Quote quote);
+
 } // namespace korvalin

@@ -12,7 +12,9 @@ namespace {
 constexpr QChar kFirstStrongIsolate(0x2068);
 constexpr QChar kPopDirectionalIsolate(0x2069);
 
-QString quoted(std::string_view amount) {
+} // namespace
+
+std::string windowQuote(std::string_view amount) {
     // The beginning of the amount as it is shown, two characters longer than the quote
     // may be, so that the character after its last boundary is there whole and that
     // boundary is a real one.
@@ -31,15 +33,12 @@ QString quoted(std::string_view amount) {
     if (end < start.size()) {
         quote += QChar(0x2026); // …
     }
-    return kFirstStrongIsolate + quote + kPopDirectionalIsolate;
+    return (kFirstStrongIsolate + quote + kPopDirectionalIsolate).toStdString();
 }
 
-} // namespace
-
 QString failureMessage(const korvalin::Refusal& refusal, const std::string& amount) {
-    return QString::fromStdString(korvalin::failureText(
-        refusal, amount, [](std::string_view text) { return quoted(text).toStdString(); },
-        korvalin::Audience::window));
+    return QString::fromStdString(
+        korvalin::failureText(refusal, amount, windowQuote, korvalin::Audience::window));
 }
 
 QString tooLongMessage(int limit, Insertion way) {

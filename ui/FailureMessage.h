@@ -14,6 +14,10 @@
 // cannot turn the sentence around.
 QString failureMessage(const korvalin::Refusal& refusal, const std::string& amount);
 
+// The quote of that message, for any sentence of the window that quotes the user: the
+// text as korvalin::shownInQuote shows it, cut between graphemes, isolated.
+std::string windowQuote(std::string_view amount);
+
 // A bound in UTF-16 units as well, so that one character carrying a pile of combining
 // marks cannot make the quote long or tall: such a character is left out whole.
 inline constexpr int kQuotedUnits = 80;

@@ -3,8 +3,8 @@
 
 #include "Announcer.h"
 #include "ConvertText.h"
+#include "FailureMessage.h"
 #include "PurchasingPower.h"
-#include "Quote.h"
 #include "ui_PurchasingPower.h"
 
 #include <QApplication>
@@ -18,13 +18,6 @@ using korvalin::Money;
 namespace {
 
 constexpr Money kMoneys[] = {Money::euro, Money::franc, Money::ancienFranc, Money::nouveauFranc};
-
-// What the user wrote, inside a sentence: at most korvalin::kQuotedCharacters characters,
-// isolated so that its text direction cannot turn the sentence around.
-std::string quoted(std::string_view text) {
-    std::string isolated = "\u2068\u2069"; // between U+2068 and U+2069, of three bytes each
-    return isolated.insert(3, korvalin::quoteText(text));
-}
 
 QString wordOf(Money money) {
     const std::string_view word = korvalin::moneyWord(money);
@@ -123,7 +116,7 @@ void PurchasingPowerWindow::answer() {
     } else {
         const korvalin::Worth worth = korvalin::worth(
             sum.toStdString(), {*year, *inYear, chosen(*ui_->monnaieVoulue), chosen(*ui_->monnaie)},
-            quoted);
+            windowQuote);
         sentence = QString::fromStdString(worth.sentence);
         if (!worth.refusal) {
             result_ = QString::fromStdString(worth.result);
