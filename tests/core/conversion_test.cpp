@@ -117,6 +117,13 @@ const ConversionCase kConversionCases[] = {
      "Euros",
      "1 500 000 F",
      "Francs"},
+    // Fifteen digits at most, exact or not: a longer result would not read back.
+    {"fifteen_digits",
+     {Typed{"1234567890123,45"}, francs},
+     "8098234495017,08",
+     "Francs",
+     "1234567890123,45",
+     "Euros"},
     // Rounding by scaling would overflow here, though the product itself is finite.
     {"just_below_overflow",
      {Typed{"2,74E+307"}, francs},
