@@ -33,8 +33,10 @@ foreach(line IN LISTS lines)
     # In ten-thousandths, as an integer: "0.0394" is 394, "120.95" is 1209500.
     string(APPEND fraction "0000")
     string(SUBSTRING "${fraction}" 0 4 fraction)
-    string(REGEX REPLACE "^0+([0-9])" "\\1" count "${whole}${fraction}")
-    if(count EQUAL 0)
+    # Its digits from the first that is not zero: REGEX REPLACE would strip the zeros
+    # after each match too, "00606" giving 66.
+    string(REGEX MATCH "[1-9][0-9]*" count "${whole}${fraction}")
+    if(count STREQUAL "")
         message(FATAL_ERROR "${CSV}:${line_number}: an index of zero: ${line}")
     endif()
     string(APPEND values "    ${count}, // ${year}\n")

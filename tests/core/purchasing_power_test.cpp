@@ -29,10 +29,13 @@ const WorthCase kWorthCases[] = {
     {"1 000", {1951, 2001}, "127,81"}, // anciens francs of 1951 into francs of 2001
     {"100 F", {1998, 2013}, "19,39"},
     {"450 000 F", {1985, 2025}, "143368,18"},
+    // Each index as its data file writes it, zeros inside it too (0,0606 in 1916).
+    {"85175,34", {1916, 2025}, "259162,26"},
     // Francs through the legal rate, anciens francs a hundredth of them.
     {"6,55957", {2001, 2001, euro}, "1"},
     {"100", {1975, 1975, ancienFranc}, "10000"},
     {"10 000", {1975, 1975, franc, ancienFranc}, "100"},
+    {"10 000 AF", {1975, 1975, franc}, "100"},
     {"1", {2002, 1990, franc}, "5,34"},
     {"-100 €", {2002, 2025}, "-146,07"},
     {"0", {1901, 2025}, "0"},
