@@ -4,7 +4,7 @@
 #include "Decimal.h"
 #include "PriceIndexTable.h"
 
-#include <array>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -65,24 +65,6 @@ std::optional<WorthRefusal> refusedMoney(Money money, int year, Side side) {
     return std::nullopt;
 }
 
-// The decimal a double was read from, when it was written with at most 15 significant
-// digits: one with as many decimals as it, found for amounts in cents without writing
-// the double out, the commonest first.
-std::optional<Decimal> decimalOf(double value) {
-    constexpr double kFifteenDigits = 1e15;
-    constexpr std::array<double, 5> kScales{1.0, 10.0, 100.0, 1000.0, 10000.0};
-    for (const int places : {2, 0, 1, 3, 4}) {
-        const double scale = kScales[static_cast<std::size_t>(places)];
-        const double count = std::nearbyint(value * scale);
-        if (std::fabs(count) < kFifteenDigits && count / scale == value) {
-            return Decimal{static_cast<std::uint64_t>(std::fabs(count)), -places, count < 0};
-        }
-    }
-    std::array<char, 32> buffer{};
-    const char* const end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value).ptr;
-    return exactDecimal(std::string_view(buffer.data(), end));
-}
-
 // What the reader says of a sum, as this rule takes it: the money written, if any, and
 // the sum's exact value.
 std::optional<Money> writtenMoney(const ReadResult& amount) {
@@ -108,7 +90,7 @@ double sumValue(const ReadResult& amount) {
 
 std::optional<Decimal> exactSum(const ReadResult& amount) {
     if (!amount.exact) {
-        return decimalOf(sumValue(amount));
+        return std::nullopt;
     }
     Decimal exact = *amount.exact;
     if (amount.francWord == FrancWord::ancien) {
@@ -117,47 +99,10 @@ std::optional<Decimal> exactSum(const ReadResult& amount) {
     return exact;
 }
 
-// The sum in cents by doubles, when they round it as its exact value would: their three
-// roundings move it by less than 10^-15 of itself, so that a sum farther than that from
-// a half cent rounds the same. Ties, and sums too near one, are left to exact arithmetic.
-std::optional<Fixed> centsByDoubles(double sum, const Ratio& ratio) {
-    constexpr std::uint64_t kExactlyHeld = std::uint64_t{1} << 46; // × 100 stays below 2^53
-    constexpr double kLargest = 1e15;                              // whole cents, below 2^53
-    constexpr double kSmallest = 1e-200;                           // far from the subnormals
-    constexpr double kRoundingError = 1e-15;
-    if (ratio.numerator >= kExactlyHeld || ratio.denominator >= kExactlyHeld) {
-        return std::nullopt;
-    }
-    const double perCent =
-        static_cast<double>(ratio.numerator) * 100.0 / static_cast<double>(ratio.denominator);
-    const double cents = sum * perCent;
-    const double size = std::fabs(cents);
-    if (!(size < kLargest) || (size < kSmallest && cents != 0.0)) {
-        return std::nullopt;
-    }
-    const double nearest = std::nearbyint(cents);
-    if (std::fabs(std::fabs(cents - nearest) - 0.5) <= size * kRoundingError) {
-        return std::nullopt;
-    }
-    return Fixed{static_cast<std::int64_t>(nearest), 2};
-}
-
 // Writes an exact decimal as results are written, or nothing beyond what a count holds.
 std::optional<std::string> writeExact(const Decimal& value) {
-    constexpr int kMostPlaces = 18;
-    constexpr std::uint64_t kLargestCount = 999'999'999'999'999'999; // below 2^63
-    if (value.significand > kLargestCount || value.exponent < -kMostPlaces) {
-        return std::nullopt;
-    }
-    auto count = static_cast<std::int64_t>(value.significand);
-    for (int power = value.exponent; power > 0; --power) {
-        if (count > static_cast<std::int64_t>(kLargestCount / 10)) {
-            return std::nullopt;
-        }
-        count *= 10;
-    }
-    const int places = value.exponent < 0 ? -value.exponent : 0;
-    return writeCount({value.negative ? -count : count, places});
+    const std::optional<Fixed> count = roundedCount(value, {}, std::max(0, -value.exponent));
+    return count ? std::optional(writeCount(*count)) : std::nullopt;
 }
 
 // A written amount with its digits grouped by threes, as French text writes it:
@@ -238,12 +183,8 @@ std::optional<WorthRefusal> express(Worth& answer, const ReadResult& amount,
     // sum × (its unit × index of inYear) ÷ (the result's unit × index of year)
     const Ratio ratio{inRateFractions(answer.from.money) * indexOf(question.inYear),
                       inRateFractions(answer.to.money) * indexOf(question.year)};
-    std::optional<Fixed> cents = centsByDoubles(sumValue(amount), ratio);
-    if (!cents) {
-        const std::optional<Decimal> exact = exactSum(amount);
-        cents = exact ? roundedCount(*exact, ratio, 2) : std::nullopt;
-    }
-    if (cents) {
+    const std::optional<Decimal> exact = exactSum(amount);
+    if (const std::optional<Fixed> cents = exact ? roundedCount(*exact, ratio, 2) : std::nullopt) {
         answer.result = writeCount(*cents);
         return std::nullopt;
     }
