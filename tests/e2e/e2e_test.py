@@ -261,6 +261,10 @@ class EndToEnd(unittest.TestCase):
         converter.type("1,,2")
         self.session.xdo("key", "--delay", "5", "Return", "Return")
         wait_until(lambda: self.session.windows() == [converter.window], "the message to close")
+        # Keys typed before the window has the keyboard back would go to no window.
+        focus = self.session.connection.get_input_focus
+        wait_until(lambda: getattr(focus().focus, "id", None) == int(converter.window),
+                   "the window to have the keyboard again")
         converter.type("6")
         self.assertEqual(converter.copied(), "1,,26")
 
